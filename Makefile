@@ -1,0 +1,62 @@
+# Top-level driver. `make test` and `make play` do every set-up step themselves on a
+# fresh Debian 12 machine (packages, Windows dependencies, Wine prefix).
+SHELL := /bin/bash
+ROOT := $(CURDIR)
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+NATIVE := build/native
+WIN64 := build/win64
+WIN32 := build/win32
+
+.PHONY: all packages native win64 win32 test test-native test-windows play dist bench fuzz tools clean
+
+all: native win64 win32
+
+packages:
+	@scripts/install-packages.sh
+
+build/deps/x86_64/.built-png-ogg-vorbis: | packages
+	@scripts/build-windows-deps.sh x86_64
+build/deps/i686/.built-png-ogg-vorbis: | packages
+	@scripts/build-windows-deps.sh i686
+
+$(NATIVE)/CMakeCache.txt: | packages
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTORV_SANITIZE=ON \
+	  -DCMAKE_CXX_FLAGS="-O1 -g" -DCMAKE_C_FLAGS="-O1 -g"
+$(WIN64)/CMakeCache.txt: build/deps/x86_64/.built-png-ogg-vorbis
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+$(WIN32)/CMakeCache.txt: build/deps/i686/.built-png-ogg-vorbis
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+native: $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j$(JOBS)
+win64: $(WIN64)/CMakeCache.txt
+	cmake --build $(WIN64) -j$(JOBS)
+win32: $(WIN32)/CMakeCache.txt
+	cmake --build $(WIN32) -j$(JOBS)
+
+tools: native
+
+test: all
+	@scripts/run-tests.sh
+
+play: all dist
+	@scripts/play.sh
+
+dist: win64 win32
+	@scripts/dist.sh
+
+bench: | packages
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTORV_BENCH=ON
+	cmake --build build/bench -j$(JOBS)
+	@scripts/run-benchmarks.sh
+
+fuzz: | packages
+	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORV_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build/fuzz -j$(JOBS)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh
+
+clean:
+	rm -rf $(NATIVE) $(WIN64) $(WIN32) build/bench build/fuzz dist

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need. Idempotent: asks dpkg
+# first and does nothing when everything is present.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config dpkg-dev git
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev
+  googletest libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev libvorbis-dev libogg-dev
+  clang libclang-rt-14-dev libpixman-1-dev
+  wine wine64 libgl1-mesa-dri xvfb xauth imagemagick xdotool fonts-ipafont-gothic locales
+  sox vorbis-tools
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+
+need_src=0
+if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  need_src=1
+fi
+
+if [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-packages: missing Debian packages: ${missing[*]} (run as root to install them)" >&2
+  exit 1
+fi
+
+if [ $need_src -eq 1 ]; then
+  # Source packages of libpng, libogg and libvorbis are cross-built for Windows.
+  cat > /etc/apt/sources.list.d/torv-deb-src.sources <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+fi
+
+echo "install-packages: installing ${missing[*]:-(source indexes only)}"
+# A mirror index that fails to download must not stop us; the install below checks.
+DEBIAN_FRONTEND=noninteractive apt-get update -q || true
+if [ ${#missing[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

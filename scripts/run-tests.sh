@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs every test: native (ASan + UBSan), the Windows tests under wine64, and the
+# link checks of the 32-bit tree. Prints one summary line; exit 0 only if all pass.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+
+jobs=$(nproc)
+summary=()
+failed=0
+
+run_ctest() { # label build-dir
+  local label=$1 dir=$2 log
+  log=$(mktemp)
+  (cd "$dir" && ctest -j"$jobs" --output-on-failure 2>&1) | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -n 1)
+  summary+=("$label: ${line:-no tests}")
+  [ "$rc" -eq 0 ] || failed=1
+  rm -f "$log"
+}
+
+run_ctest native build/native
+run_ctest win32 build/win32
+wine_env_start
+trap wine_env_stop EXIT
+run_ctest win64 build/win64
+wine_env_stop
+trap - EXIT
+
+result=PASS
+[ $failed -eq 0 ] || result=FAIL
+echo "make test: $result ($(IFS=';'; echo "${summary[*]}"))"
+exit $failed
