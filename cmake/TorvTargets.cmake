@@ -35,3 +35,15 @@ function(torv_check_exports target)
     COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:${target}> -DOBJDUMP=${CMAKE_OBJDUMP}
             -DNAMES=${names} -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
 endfunction()
+
+# torv_add_subdirectories(): adds every direct subfolder that holds a CMakeLists.txt,
+# so a new module's tests or tools need no edit of the parent's list.
+function(torv_add_subdirectories)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
