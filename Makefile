@@ -9,7 +9,7 @@ NATIVE := build/native
 WIN64 := build/win64
 WIN32 := build/win32
 
-.PHONY: all packages native win64 win32 test test-native test-windows play dist bench fuzz tools clean
+.PHONY: all packages native win64 win32 test play dist bench fuzz tools drawcheck clean
 
 all: native win64 win32
 
@@ -57,6 +57,11 @@ fuzz: | packages
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build build/fuzz -j$(JOBS)
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh
+
+# Renders the drawing test scene in every mode whose back-end exists:
+# build/drawcheck/mode<N>.png.
+drawcheck: win64
+	@scripts/drawcheck.sh
 
 clean:
 	rm -rf $(NATIVE) $(WIN64) $(WIN32) build/bench build/fuzz dist
