@@ -19,7 +19,8 @@ class FakeServices : public SimServices {
 public:
   FakeServices() {
     sizes.fill({-1, -1});
-    for (int i = 1; i <= kImageLastTile; ++i) sizes[i] = {24, 24};
+    // Tiles with an image, as the game's resource table loads them.
+    for (int i : {1, 2, 3, 4, 5, 8, 9, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 37}) sizes[i] = {24, 24};
     const std::array<std::array<int, 2>, 8> shots = {
         {{20, 10}, {22, 12}, {10, 20}, {12, 22}, {18, 8}, {16, 6}, {8, 18}, {6, 16}}};
     for (int k = 0; k < 8; ++k) sizes[kImageShots + k] = shots[k];
