@@ -103,6 +103,24 @@ TEST(FrontEnd, TerminateUnloadsAndAStartAfterItGivesFreshSlots) {
   fe.Unload();
 }
 
+// A running shake keeps the library loaded: freeing it must not pull the code out
+// from under the worker. The library goes once the shake has ended.
+TEST(FrontEnd, ShakeWorkerKeepsTheLibraryUntilItEnds) {
+  torv::DrawFrontEnd fe;
+  std::string missing;
+  ASSERT_TRUE(fe.Load(&missing)) << missing;
+  ASSERT_EQ(fe.Init(TestWindow().hwnd(), kWidth, kHeight, DRAW_INIT_DIB, 0), 0);
+  fe.Shake(1);
+  fe.Unload();  // the game's last reference
+  EXPECT_NE(GetModuleHandleA("tamDraw.dll"), nullptr) << "unloaded while its worker runs";
+  bool gone = false;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 2000 && !gone; Sleep(20)) {
+    gone = GetModuleHandleA("tamDraw.dll") == nullptr;
+  }
+  EXPECT_TRUE(gone) << "still loaded after the shake ended";
+  EXPECT_EQ(GetModuleHandleA("tamDIBDraw.dll"), nullptr);
+}
+
 TEST_F(DibTest, ColourValuesUseTheModesByteOrder) {
   EXPECT_EQ(fe.GetARGB(1, 2, 3, 4), 0x04030201u);
   EXPECT_EQ(fe.GetRGB(1, 2, 3), 0xFF030201u);
