@@ -1,5 +1,6 @@
 # cmake -DDLL=x.dll -DOBJDUMP=objdump -DNAMES=a,b,c -P CheckExports.cmake
-execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+# objdump translates its headings: read them in the C locale (the Wine tests run in ja_JP).
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C LANGUAGE= ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
 endif()
