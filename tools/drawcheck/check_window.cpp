@@ -23,7 +23,9 @@ CheckWindow::CheckWindow(const char* title, int width, int height) : width_(widt
   wc.lpszClassName = kClassName;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   RegisterClassA(&wc);  // fails harmlessly when a second window registers it again
-  hwnd_ = CreateWindowExA(0, kClassName, title, WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+  // Topmost: a window of another program run meanwhile must not cover (and so clip)
+  // the pixels a check reads back.
+  hwnd_ = CreateWindowExA(WS_EX_TOPMOST, kClassName, title, WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
                           wc.hInstance, nullptr);
   if (!hwnd_) return;
   ShowWindow(hwnd_, SW_SHOW);

@@ -8,8 +8,8 @@
 
 namespace torv {
 
-// A borderless window whose client area is width x height at the screen's top-left,
-// shown and painted black.
+// A borderless topmost window whose client area is width x height at the screen's
+// top-left, shown and painted black.
 class CheckWindow {
 public:
   CheckWindow(const char* title, int width, int height);
