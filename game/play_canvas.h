@@ -14,7 +14,7 @@
 
 namespace torv {
 
-struct TextRect {
+struct TextArea {
   int left, top, right, bottom;  // right and bottom are coordinates, not sizes
 };
 
@@ -33,7 +33,7 @@ public:
   virtual void draw_image_fast(int image, int x, int y, int src_x, int src_y, int w, int h, bool keyed) = 0;
   virtual void draw_text_simple(int x, int y, uint32_t colour, bool cached, const std::string& text) = 0;
   // count: bytes of text to draw, -1 all; no_clip, centre, cached as the drawing module's text call.
-  virtual void draw_text(const TextRect& rect, int count, uint32_t colour, bool no_clip, bool centre, bool cached,
+  virtual void draw_text(const TextArea& rect, int count, uint32_t colour, bool no_clip, bool centre, bool cached,
                          const std::string& text) = 0;
   // Width in pixels of text in the current font.
   virtual int text_width(const std::string& text) = 0;

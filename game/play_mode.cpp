@@ -21,7 +21,7 @@ constexpr int kBonusPerSecond = 10;
 constexpr int kPauseTitleY = 200;
 constexpr int kPauseItemY[] = {224, 238, 252};
 constexpr int kAllClearFontSize = 30;
-constexpr TextRect kWholeScreen = {0, 0, kScreenWidth, kScreenHeight};
+constexpr TextArea kWholeScreen = {0, 0, kScreenWidth, kScreenHeight};
 
 struct Colours {
   uint32_t red, white, black;

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev libpixman-1-dev
   wine wine64 libgl1-mesa-dri xvfb xauth imagemagick xdotool fonts-ipafont-gothic locales
   sox vorbis-tools
+  libfreetype-dev
   pulseaudio
 )
 

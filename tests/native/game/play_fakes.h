@@ -59,7 +59,7 @@ public:
     c.x = x, c.y = y, c.colour = colour, c.cached = cached, c.text = text, c.font_height = font_height;
     calls.push_back(c);
   }
-  void draw_text(const TextRect& rect, int count, uint32_t colour, bool no_clip, bool centre, bool cached,
+  void draw_text(const TextArea& rect, int count, uint32_t colour, bool no_clip, bool centre, bool cached,
                  const std::string& text) override {
     DrawCall c{DrawCall::kText};
     c.x = rect.left, c.y = rect.top, c.w = rect.right, c.h = rect.bottom, c.colour = colour, c.cached = cached;

@@ -1,0 +1,58 @@
+// Archive members for the headless tools.
+#include "tools/torvsim/archive_files.h"
+
+#include <cstdio>
+
+#include "archive/tam_archive_expand.h"
+
+namespace torv {
+
+ArchiveReader::ArchiveReader(std::string data_dir)
+    : data_dir_(std::move(data_dir)), expand_(std::make_unique<CTamArchiveExpand>()) {}
+
+ArchiveReader::~ArchiveReader() = default;
+
+bool ArchiveReader::open(const std::string& archive) {
+  if (archive == open_archive_) return true;
+  open_archive_.clear();
+  const std::string path = data_dir_.empty() ? archive : data_dir_ + "/" + archive;
+  if (expand_->OpenArchive(path.c_str()) != 0) return false;
+  open_archive_ = archive;
+  return true;
+}
+
+int ArchiveReader::read(const std::string& archive, const std::string& member, std::vector<uint8_t>& bytes) {
+  if (!open(archive)) return -1;
+  unsigned char* data = nullptr;
+  const int size = expand_->GetMemory(member.c_str(), &data);
+  if (size < 0 || (size > 0 && !data)) return -2;
+  bytes.assign(data, data + size);
+  return 0;
+}
+
+std::vector<std::string> ArchiveReader::members(const std::string& archive) {
+  std::vector<std::string> titles;
+  if (!open(archive)) return titles;
+  for (int i = 0; i < expand_->GetDataCount(); ++i) titles.emplace_back(expand_->GetFileTitle(i));
+  return titles;
+}
+
+int ArchiveStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
+  if (archive.empty()) return read_whole_file(file, bytes) ? 0 : -1;
+  return reader_.read(archive, file, bytes);
+}
+
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  std::vector<uint8_t> data;
+  uint8_t buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+  const bool ok = !std::ferror(f);
+  std::fclose(f);
+  if (ok) bytes.swap(data);
+  return ok;
+}
+
+}  // namespace torv
