@@ -1,6 +1,7 @@
 // Rendering of a stage overview.
 #include "tools/stagec/stage_overview.h"
 
+#include <algorithm>
 #include <map>
 
 namespace stagec {
@@ -80,6 +81,19 @@ std::string render_overview(const Stage& stage, const std::string& images_dir, c
   draw_part(img, *player, stage.start_column * kCell + kPlayerInset, stage.start_row * kCell + kPlayerInset, 16, 16);
   out = std::move(img);
   return "";
+}
+
+void used_rows(const Stage& stage, int& first, int& last) {
+  constexpr int kMargin = 2;
+  first = stage.start_row;
+  for (int c = 0; c < kColumns; ++c)
+    for (int r = 0; r < first; ++r)
+      if (stage.tiles[c][r] != 0) {
+        first = r;
+        break;
+      }
+  first = std::max(0, first - kMargin);
+  last = kRows - 1;
 }
 
 }  // namespace stagec

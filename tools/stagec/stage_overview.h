@@ -15,4 +15,9 @@ namespace stagec {
 // the image that could not be read.
 std::string render_overview(const Stage& stage, const std::string& images_dir, contentkit::Image& out);
 
+// The rows a stage uses: from two rows above its highest non-empty cell (or the
+// start cell) down to the bottom row. Stages mostly keep to the lower rows, so a
+// cropped overview shows the play instead of empty sky.
+void used_rows(const Stage& stage, int& first, int& last);
+
 }  // namespace stagec

@@ -1,6 +1,6 @@
 // stagec: compiles a text stage into the game's stage file, or draws its overview.
 //   stagec SOURCE.txt OUT.afb
-//   stagec --png OUT.png --images DIR [--scale N] SOURCE.txt
+//   stagec --png OUT.png --images DIR [--scale N] [--crop] SOURCE.txt
 #include <cstdio>
 #include <string>
 
@@ -14,7 +14,7 @@ namespace {
 int usage() {
   std::fprintf(stderr,
                "usage: stagec SOURCE.txt OUT.afb\n"
-               "       stagec --png OUT.png --images DIR [--scale N] SOURCE.txt\n");
+               "       stagec --png OUT.png --images DIR [--scale N] [--crop] SOURCE.txt\n");
   return 2;
 }
 
@@ -23,6 +23,7 @@ int usage() {
 int main(int argc, char** argv) {
   std::string png, images, source, output;
   int scale = 1;
+  bool crop = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool has_value = i + 1 < argc;
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
       png = argv[++i];
     else if (arg == "--images" && has_value)
       images = argv[++i];
+    else if (arg == "--crop")
+      crop = true;
     else if (arg == "--scale" && has_value) {
       if (!contentkit::parse_int(argv[++i], scale) || scale < 1 || scale > 24) return usage();
     } else if (!arg.empty() && arg[0] == '-')
@@ -65,6 +68,14 @@ int main(int argc, char** argv) {
   if (std::string e = stagec::render_overview(stage, images, overview); !e.empty()) {
     std::fprintf(stderr, "stagec: %s\n", e.c_str());
     return 1;
+  }
+  if (crop) {
+    int first = 0, last = 0;
+    stagec::used_rows(stage, first, last);
+    contentkit::Image part(overview.width(), (last - first + 1) * stagec::kCell);
+    for (int y = 0; y < part.height(); ++y)
+      for (int x = 0; x < part.width(); ++x) part.at(x, y) = overview.at(x, first * stagec::kCell + y);
+    overview = std::move(part);
   }
   if (scale > 1) overview = contentkit::scale_down(overview, scale);
   if (std::string e = contentkit::write_png(png, overview, false); !e.empty()) {
