@@ -151,6 +151,18 @@ TEST(StageLegend, SymbolsAndCodesAreOneToOneOverAllCodes) {
 // The overview draws real images where the game would: tiles at their cell, slimes
 // 12 pixels down, the player 4 pixels into the start cell, the background at half
 // scale.
+TEST(StageOverview, UsedRowsReachUpToTheStartCellWhenNothingIsHigher) {
+  Fixture f;
+  f.header[2] = "start: 3 60";
+  f.map[61][3] = '=';
+  stagec::Stage stage;
+  ASSERT_EQ(parse(f, stage), "");
+  int first = -1, last = -1;
+  stagec::used_rows(stage, first, last);
+  EXPECT_EQ(first, 58);
+  EXPECT_EQ(last, 119);
+}
+
 TEST(StageOverview, DrawsImagesWhereTheGameWould) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("stagec_overview_" + std::to_string(::getpid()));
@@ -183,6 +195,12 @@ TEST(StageOverview, DrawsImagesWhereTheGameWould) {
   EXPECT_EQ(img.at(3 * 24 + 3, 110 * 24 + 4), (contentkit::Rgba{0, 0, 200, 255}));
   EXPECT_EQ(img.at(200, 100), (contentkit::Rgba{1, 2, 3, 255}));
   EXPECT_EQ(img.at(201, 101), (contentkit::Rgba{1, 2, 3, 255}));
+
+  // Cropping keeps two rows above the highest used cell: here the tile at row 10.
+  int first = -1, last = -1;
+  stagec::used_rows(stage, first, last);
+  EXPECT_EQ(first, 8);
+  EXPECT_EQ(last, 119);
 
   // A missing image is named in the error.
   f.map[50][50] = 'G';
