@@ -124,6 +124,7 @@ void COggMemoryDecoder::Close() {
     ov_clear(&state_->file);
     state_.reset();
   }
+  broken_ = false;
   format_ = PcmFormat();
   total_frames_ = 0;
 }
@@ -150,9 +151,6 @@ bool COggMemoryDecoder::Open(OggBytes bytes) {
     ok = link && link->channels == first->channels && link->rate == first->rate;
   }
   const ogg_int64_t total = ok ? ov_pcm_total(&state_->file, -1) : -1;
-  // After measuring several links vorbisfile is left past the first one (seen with
-  // 1.3.7: decoding began at the second of two); start from the beginning.
-  if (ok && links > 1) ok = ov_pcm_seek(&state_->file, 0) == 0;
   if (!ok || total < 0) {
     Close();
     return false;
@@ -160,11 +158,19 @@ bool COggMemoryDecoder::Open(OggBytes bytes) {
   format_.channels = first->channels;
   format_.rate = static_cast<int>(first->rate);
   total_frames_ = total;
+  // Decode the first samples now, so a setup header whose codebooks cannot be built
+  // fails here. Then back to the start: after measuring several links vorbisfile is
+  // left past the first one (seen with 1.3.7: decoding began at the second of two).
+  uint8_t probe[4096];
+  if (Read(probe, sizeof probe) < 0 || !Rewind()) {
+    Close();
+    return false;
+  }
   return true;
 }
 
 long COggMemoryDecoder::Read(uint8_t* out, long max_bytes) {
-  if (!state_) return -1;
+  if (!state_ || broken_) return -1;
   const int align = format_.BlockAlign();
   const long want = std::min<long>(max_bytes, 1 << 20) / align * align;
   if (want <= 0) return 0;
@@ -173,13 +179,17 @@ long COggMemoryDecoder::Read(uint8_t* out, long max_bytes) {
   // check already refused lost pages. Anything else negative is bad packet data.
   for (int holes = 0; holes < kMaxHoles; ++holes) {
     const long got = ov_read(&state_->file, reinterpret_cast<char*>(out), static_cast<int>(want), 0, 2, 1, &link);
-    if (got != OV_HOLE) return got >= 0 ? got : -1;
+    if (got >= 0) return got;
+    if (got != OV_HOLE) break;
   }
+  broken_ = true;
   return -1;
 }
 
 bool COggMemoryDecoder::Rewind() {
-  return state_ && ov_pcm_seek(&state_->file, 0) == 0;
+  if (!state_ || broken_) return false;
+  if (ov_pcm_seek(&state_->file, 0) != 0) broken_ = true;
+  return !broken_;
 }
 
 bool COggMemoryDecoder::ReadAll(std::vector<uint8_t>& pcm, size_t max_bytes) {

@@ -33,8 +33,9 @@ public:
   COggMemoryDecoder& operator=(const COggMemoryDecoder&) = delete;
 
   // Opens bytes (kept alive by the decoder). False when the pages are not intact,
-  // the stream is not Vorbis, its links differ in format, or the format is outside
-  // 1..2 channels and 8000..192000 samples per second.
+  // the stream is not Vorbis, its first samples do not decode, its links differ in
+  // format, or the format is outside 1..2 channels and 8000..192000 samples per
+  // second.
   bool Open(OggBytes bytes);
 
   const PcmFormat& Format() const { return format_; }
@@ -43,8 +44,11 @@ public:
 
   // Decodes up to max_bytes (rounded down to whole frames) into out. Answers the
   // bytes written, 0 at the end of the stream, or -1 when the data is damaged.
+  // After a -1 the decoder is spent: Read and Rewind fail from then on, because
+  // libvorbis, asked again after a failed start, decodes with codebooks it never
+  // built (and divides by zero).
   long Read(uint8_t* out, long max_bytes);
-  // Back to the first sample. False when the stream cannot seek.
+  // Back to the first sample. False when the stream cannot seek or is spent.
   bool Rewind();
 
   // Decodes everything from the current position, at most max_bytes. False when the
@@ -63,6 +67,7 @@ private:
   std::unique_ptr<State> state_;  // the OggVorbis_File; null while closed
   PcmFormat format_;
   int64_t total_frames_ = 0;
+  bool broken_ = false;
 };
 
 }  // namespace torv

@@ -126,6 +126,20 @@ TEST(OggMemoryDecoder, RefusesWhatIsNotWholeOggVorbis) {
   EXPECT_FALSE(d.Open(nullptr));
 }
 
+TEST(OggMemoryDecoder, RefusesAStreamWhoseCodebooksCannotBeBuilt) {
+  // Every page is intact and the headers parse; only building the decoder fails.
+  // libvorbis, asked to start again after that, decodes with empty codebooks and
+  // divides by zero: the decoder must fail at once and never ask twice.
+  const auto broken = sound_test::with_broken_first_codebook(*read_fixture("tone220-330_s44_3000ms.ogg"));
+  ASSERT_FALSE(broken.empty()) << "the fixture's first codebook is not stored as this test expects";
+  ASSERT_TRUE(torv::ogg_pages_intact(broken.data(), broken.size()));
+  torv::COggMemoryDecoder d;
+  EXPECT_FALSE(d.Open(sound_test::bytes_of(broken)));
+  EXPECT_FALSE(d.Rewind());
+  uint8_t out[64];
+  EXPECT_EQ(d.Read(out, sizeof out), -1);
+}
+
 TEST(OggPagesIntact, TellsWholeStreamsFromCutOnes) {
   const auto good = *read_fixture("tone300_m8_250ms.ogg");
   EXPECT_TRUE(torv::ogg_pages_intact(good.data(), good.size()));

@@ -2,6 +2,7 @@
 
 #include <ogg/ogg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -43,7 +44,12 @@ int count_crossings(const std::vector<int16_t>& samples) {
   return crossings;
 }
 
-std::vector<uint8_t> with_serial(const std::vector<uint8_t>& ogg, uint32_t serial) {
+namespace {
+
+// Walks the pages of a whole Ogg file; f(header, header_len, body, body_len) may
+// change the bytes in place, after which the page's checksum is set again.
+template <class F>
+std::vector<uint8_t> rewrite_pages(const std::vector<uint8_t>& ogg, F f) {
   std::vector<uint8_t> out;
   ogg_sync_state sync;
   ogg_sync_init(&sync);
@@ -53,15 +59,59 @@ std::vector<uint8_t> with_serial(const std::vector<uint8_t>& ogg, uint32_t seria
   ogg_page page;
   while (ogg_sync_pageout(&sync, &page) == 1) {
     std::vector<unsigned char> header(page.header, page.header + page.header_len);
-    for (int i = 0; i < 4; ++i) header[14 + i] = static_cast<unsigned char>(serial >> (8 * i));
+    std::vector<unsigned char> body(page.body, page.body + page.body_len);
+    f(header, body);
     ogg_page copy = page;
     copy.header = header.data();
+    copy.body = body.data();
     ogg_page_checksum_set(&copy);
     out.insert(out.end(), header.begin(), header.end());
-    out.insert(out.end(), page.body, page.body + page.body_len);
+    out.insert(out.end(), body.begin(), body.end());
   }
   ogg_sync_clear(&sync);
   return out;
+}
+
+// Vorbis packs its fields from the least significant bit of each byte on.
+struct BitCursor {
+  std::vector<unsigned char>& bytes;
+  size_t bit;
+  uint32_t Read(int n) {
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i, ++bit) v |= static_cast<uint32_t>(bytes[bit / 8] >> (bit % 8) & 1) << i;
+    return v;
+  }
+  void Zero(int n) {
+    for (int i = 0; i < n; ++i, ++bit) bytes[bit / 8] &= static_cast<unsigned char>(~(1u << (bit % 8)));
+  }
+};
+
+}  // namespace
+
+std::vector<uint8_t> with_serial(const std::vector<uint8_t>& ogg, uint32_t serial) {
+  return rewrite_pages(ogg, [serial](std::vector<unsigned char>& header, std::vector<unsigned char>&) {
+    for (int i = 0; i < 4; ++i) header[14 + i] = static_cast<unsigned char>(serial >> (8 * i));
+  });
+}
+
+std::vector<uint8_t> with_broken_first_codebook(const std::vector<uint8_t>& ogg) {
+  bool done = false;
+  auto out = rewrite_pages(ogg, [&done](std::vector<unsigned char>&, std::vector<unsigned char>& body) {
+    static const unsigned char kSetup[] = {5, 'v', 'o', 'r', 'b', 'i', 's'};
+    auto at = std::search(body.begin(), body.end(), std::begin(kSetup), std::end(kSetup));
+    if (done || at == body.end()) return;
+    BitCursor bits{body, static_cast<size_t>(at - body.begin() + sizeof kSetup) * 8};
+    bits.Read(8);  // book count - 1
+    const bool sync = bits.Read(24) == 0x564342;
+    bits.Read(16);  // dimensions
+    const uint32_t entries = bits.Read(24);
+    const bool ordered = bits.Read(1) != 0;
+    const bool sparse = bits.Read(1) != 0;
+    if (!sync || ordered || sparse || entries < 3 || (bits.bit + 5 * entries + 7) / 8 > body.size()) return;
+    bits.Zero(static_cast<int>(5 * entries));  // each length stored less one: all codes 1 bit
+    done = true;
+  });
+  return done ? out : std::vector<uint8_t>();
 }
 
 std::vector<uint8_t> make_plain_ogg_stream() {

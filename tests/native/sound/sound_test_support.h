@@ -24,6 +24,11 @@ int count_crossings(const std::vector<int16_t>& samples);
 // The same Ogg file with every page moved to another logical stream number.
 std::vector<uint8_t> with_serial(const std::vector<uint8_t>& ogg, uint32_t serial);
 
+// The same file with the first codebook of its setup header made impossible (every
+// code one bit long), page checksums made right again. Empty if the first codebook
+// is not stored in the plain way this rewrite handles.
+std::vector<uint8_t> with_broken_first_codebook(const std::vector<uint8_t>& ogg);
+
 // A well-formed Ogg stream (first and last page flagged) whose packets are not Vorbis.
 std::vector<uint8_t> make_plain_ogg_stream();
 
