@@ -140,26 +140,29 @@ void RenderedString::draw_line(const Blender& blender, const FrameView& frame, i
   if (run_w > 0) blender.draw_image_detail(frame, bitmap, run_src, 0, run_dst, y, run_w, line_height_, 255);
 }
 
-void RenderedString::draw(const Blender& blender, const FrameView& frame, const TextRect& rect,
-                          int count, bool no_clip, bool centre, GlyphSource& font) const {
-  const int length = static_cast<int>(text_.size());
-  const int half = half_width_;
-  const int full = 2 * half_width_;
-  const int lh = line_height_;
+std::vector<TextLine> lay_out_text(const std::string& text, int half_width, int line_height,
+                                   const TextRect& rect, int count, bool no_clip, bool centre,
+                                   GlyphSource& font) {
+  std::vector<TextLine> lines;
+  const int length = static_cast<int>(text.size());
+  const int half = half_width;
+  const int full = 2 * half_width;
+  const int lh = line_height;
   int x = rect.left, y = rect.top;
   int w = 0, s = 0, p = 0;
+  auto line = [&](int at_x, int at_y, int from, int to) { lines.push_back(TextLine{at_x, at_y, from, to}); };
   while (p < length && (count == -1 || p < count)) {
-    const uint8_t c = static_cast<uint8_t>(text_[size_t(p)]);
+    const uint8_t c = static_cast<uint8_t>(text[size_t(p)]);
     if (c == '\r' || (c == '\n' && centre)) {
       ++p;
       continue;
     }
     if (c == '\n') {
-      draw_line(blender, frame, x, y, s, p, font);
+      line(x, y, s, p);
       y += lh;
       w = 0;
       s = p;
-      if (!no_clip && y + lh > rect.bottom) return;
+      if (!no_clip && y + lh > rect.bottom) return lines;
       ++p;
       continue;
     }
@@ -168,21 +171,28 @@ void RenderedString::draw(const Blender& blender, const FrameView& frame, const 
     // An empty line takes its first character whatever its width, so a
     // rectangle narrower than one character does not start with a blank line.
     if (!no_clip && w > 0 && x + w + cell_w > rect.right) {
-      draw_line(blender, frame, x, y, s, p, font);
+      line(x, y, s, p);
       y += lh;
-      if (y + lh > rect.bottom) return;
+      if (y + lh > rect.bottom) return lines;
       s = p;
       w = 0;
     }
     w += cell_w;
     p += lead ? 2 : 1;
   }
-  if (!no_clip && y + lh > rect.bottom) return;
+  if (!no_clip && y + lh > rect.bottom) return lines;
   if (centre) {
     y = rect.top + (rect.bottom - rect.top) / 2 - lh / 2;
     x = rect.left + (rect.right - rect.left) / 2 - w / 2;
   }
-  draw_line(blender, frame, x, y, s, p, font);
+  line(x, y, s, p);
+  return lines;
+}
+
+void RenderedString::draw(const Blender& blender, const FrameView& frame, const TextRect& rect,
+                          int count, bool no_clip, bool centre, GlyphSource& font) const {
+  for (const TextLine& l : lay_out_text(text_, half_width_, line_height_, rect, count, no_clip, centre, font))
+    draw_line(blender, frame, l.x, l.y, l.from, l.to, font);
 }
 
 StringCache::StringCache() {

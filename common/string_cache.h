@@ -75,6 +75,23 @@ struct TextRect {
   int bottom = 0;
 };
 
+// One line of a laid-out string: the bytes from .. to-1, drawn with the line's
+// top-left corner at (x, y).
+struct TextLine {
+  int x = 0;
+  int y = 0;
+  int from = 0;
+  int to = 0;
+};
+
+// The layout of a cached string (see StringCache::draw_text) as the lines to draw,
+// in order: text laid out in cells of half_width per byte (2 * half_width for a
+// double-byte character) and lines of line_height. Every renderer that draws
+// cached strings, whatever it keeps them in, places them by this.
+std::vector<TextLine> lay_out_text(const std::string& text, int half_width, int line_height,
+                                   const TextRect& rect, int count, bool no_clip, bool centre,
+                                   GlyphSource& font);
+
 // One rendered string: its bitmap, its text and colour, the font it was
 // rendered with, and its use rank in the cache.
 class RenderedString {
