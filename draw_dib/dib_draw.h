@@ -6,26 +6,15 @@
 #include <cstdarg>
 
 #include "common/blend.h"
-#include "common/pvector.h"
 #include "common/string_cache.h"
+#include "draw/backend_archive.h"
+#include "draw/backend_image_store.h"
+#include "draw/backend_text.h"
 #include "draw/draw_contract.h"
-#include "draw_dib/dib_archive.h"
 #include "draw_dib/dib_image.h"
 #include "draw_dib/dib_section.h"
 
-// A shell over one entry of the core's string cache: what the renderer may ask of
-// a rendered string.
-class CDibStringCacheInfo {
-public:
-  explicit CDibStringCacheInfo(const torv::RenderedString& entry) : entry_(entry) {}
-  bool NoUse() const { return entry_.empty(); }
-  int Rank() const { return entry_.rank(); }
-  const char* Text() const { return entry_.text().c_str(); }
-  DWORD Colour() const { return entry_.colour(); }
-
-private:
-  const torv::RenderedString& entry_;
-};
+using CDibStringCacheInfo = BackendStringCacheInfo;
 
 class CDIBDraw {
 public:
@@ -42,11 +31,11 @@ public:
   int ReCreateImageLoadFromFile(int slot, const char* path);
   int ReCreateImageLoadFromMemory(int slot, char* data, int size);
   int ReCreateImageLoadFromExpTfaFile(int slot, const char* member, const char* archive);
-  int GetImageWidth(int slot) const;
-  int GetImageHeight(int slot) const;
-  int ImageCount() const { return images_.GetSize(); }
+  int GetImageWidth(int slot) const { return images_.Width(slot); }
+  int GetImageHeight(int slot) const { return images_.Height(slot); }
+  int ImageCount() const { return images_.Count(); }
 
-  int SetFont(const char* face, int height);
+  int SetFont(const char* face, int height) { return ReplaceBackendFont(&font_, face, height); }
   HFONT* GetFont() { return &font_; }
   void ClearStringCache() { cache_.clear(); }
   CDibStringCacheInfo StringCacheInfo(int i) const { return CDibStringCacheInfo(cache_.entry(i)); }
@@ -63,15 +52,9 @@ public:
   void ForgetArchiveLibrary() { archive_.Forget(); }
 
 private:
-  const CImageMaintain* Image(int slot) const;
-  // Loads into a new image with load(image); appends it or replaces slot.
-  template <class Load>
-  int Create(int* slot, Load load);
-  template <class Load>
-  int ReCreate(int slot, Load load);
-  void DrawSystemText(RECT rect, const char* text, int count, DWORD colour, int noClip, int centre);
+  const CImageMaintain* Image(int slot) const { return images_.Get(slot); }
 
-  pvector<CImageMaintain> images_;  // index = image slot
+  BackendImageStore<CImageMaintain> images_;  // index = image slot
   int width_ = 0;
   int height_ = 0;
   HWND window_ = nullptr;
@@ -82,5 +65,5 @@ private:
   torv::StringCache cache_;
   int offset_x_ = 0;
   int offset_y_ = 0;
-  DibArchive archive_;
+  ArchiveLibrary archive_;
 };

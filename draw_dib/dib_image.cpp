@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "draw/backend_image_store.h"
+
 int CImageMaintain::Keep(torv::Image& decoded) {
   // Fully transparent pixels become black once, so a plain copy shows them black.
   torv::clear_transparent_pixels(&decoded);
@@ -10,15 +12,9 @@ int CImageMaintain::Keep(torv::Image& decoded) {
 }
 
 int CImageMaintain::LoadFromFile(const char* path) {
-  if (!path) return -1;
-  torv::Image decoded;
-  if (torv::load_image_file(path, &decoded) != 0) return -1;
-  return Keep(decoded);
+  return DecodeImageFile(path, [this](torv::Image& decoded) { return Keep(decoded); });
 }
 
 int CImageMaintain::LoadFromMemory(const void* data, int size) {
-  if (!data || size < 0) return -1;
-  torv::Image decoded;
-  if (torv::decode_image(data, static_cast<size_t>(size), &decoded) != 0) return -1;
-  return Keep(decoded);
+  return DecodeImageMemory(data, size, [this](torv::Image& decoded) { return Keep(decoded); });
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/string_cache.h"
+#include "draw/gdi_glyph_source.h"
 #include "draw_dib/dib_draw.h"
-#include "draw_dib/dib_glyph_source.h"
 #include "tests/windows/draw/draw_fixture.h"
 
 namespace drawtest {

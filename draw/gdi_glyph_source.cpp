@@ -1,4 +1,4 @@
-#include "draw_dib/dib_glyph_source.h"
+#include "draw/gdi_glyph_source.h"
 
 #include <algorithm>
 #include <cstring>

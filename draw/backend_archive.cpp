@@ -1,8 +1,8 @@
-#include "draw_dib/dib_archive.h"
+#include "draw/backend_archive.h"
 
-DibArchive::~DibArchive() { Unload(); }
+ArchiveLibrary::~ArchiveLibrary() { Unload(); }
 
-void DibArchive::Load() {
+void ArchiveLibrary::Load() {
   Unload();
   module_ = LoadLibraryA("tamArc.dll");
   if (!module_) return;
@@ -11,14 +11,14 @@ void DibArchive::Load() {
   if (!open_ || !get_member_) Unload();  // a library without them is as good as none
 }
 
-void DibArchive::Unload() {
+void ArchiveLibrary::Unload() {
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
   open_ = nullptr;
   get_member_ = nullptr;
 }
 
-int DibArchive::Read(const char* member, const char* archive, const unsigned char** data, int* size) {
+int ArchiveLibrary::Read(const char* member, const char* archive, const unsigned char** data, int* size) {
   if (!module_) return -3;
   if (!member || !archive) return -1;
   // Opened for every read: the game shares the library and may have opened another.

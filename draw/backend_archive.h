@@ -1,16 +1,16 @@
-// The archive library as the renderer uses it: "tamArc.dll" loaded by name at Init
-// (shared with the game: one open archive, one member buffer per process).
+// The archive library as a drawing back-end uses it: "tamArc.dll" loaded by name at
+// Init (shared with the game: one open archive, one member buffer per process).
 #pragma once
 
 #include "archive/tamArc.h"
 #include "draw/draw_contract.h"
 
-class DibArchive {
+class ArchiveLibrary {
 public:
-  DibArchive() = default;
-  ~DibArchive();
-  DibArchive(const DibArchive&) = delete;
-  DibArchive& operator=(const DibArchive&) = delete;
+  ArchiveLibrary() = default;
+  ~ArchiveLibrary();
+  ArchiveLibrary(const ArchiveLibrary&) = delete;
+  ArchiveLibrary& operator=(const ArchiveLibrary&) = delete;
 
   // Loads the library and its two reading entries; a missing library is no error.
   void Load();
