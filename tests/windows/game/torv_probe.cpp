@@ -4,6 +4,7 @@
 //   torv_probe window           prints the game window's client origin and size on
 //                               the screen, its style and whether it is full screen
 //   torv_probe close            sends WM_CLOSE to the game window
+//   torv_probe list             lists the top-level windows (for diagnosis)
 //   torv_probe exists           exit 0 when the game window exists
 #include <windows.h>
 
@@ -69,6 +70,17 @@ int box(double seconds) {
   return 0;
 }
 
+BOOL CALLBACK list_window(HWND window, LPARAM) {
+  char cls[128] = {}, title[128] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  GetWindowTextA(window, title, sizeof title);
+  DWORD pid = 0;
+  const DWORD tid = GetWindowThreadProcessId(window, &pid);
+  std::printf("%p pid %lu tid %lu visible %d class '%s' title '%s'\n", static_cast<void*>(window), pid, tid,
+              IsWindowVisible(window) ? 1 : 0, cls, title);
+  return TRUE;
+}
+
 HWND game_window() { return FindWindowA("TorvClass", nullptr); }
 
 int window_info() {
@@ -97,6 +109,7 @@ int main(int argc, char** argv) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (command == "list") return EnumWindows(list_window, 0) ? 0 : 1;
   if (command == "exists") return game_window() != nullptr ? 0 : 1;
   return 2;
 }
