@@ -393,7 +393,8 @@ std::string render_scene(const std::string& text, const std::string& file, std::
       int w = 0, h = 0;
       char x = 0;
       if (words.size() < 3 || words.size() > 4 || std::sscanf(words[2].text.c_str(), "%d%c%d", &w, &x, &h) != 3 ||
-          x != 'x' || w <= 0 || h <= 0 || w > 16384 || h > 16384)
+          x != 'x' || w <= 0 || h <= 0 || w > 16384 || h > 16384 ||
+          words[2].text != std::to_string(w) + "x" + std::to_string(h))
         return contentkit::where(file, line_no, 1) + "usage: image NAME WxH [alpha]";
       if (words.size() == 4 && words[3].text != "alpha")
         return contentkit::where(file, line_no, words[3].column) + "expected \"alpha\"";

@@ -79,6 +79,7 @@ TEST(SceneRender, ErrorsNameTheLineAndColumn) {
       {"image a.png 10x10\ngradient #000000\n", "scene.txt:2:1: a gradient needs two colours"},
       {"image a.png 10x10\ntext x=0 y=0 colour=#ffffff a\n", "scene.txt:2:1: the block font has no 'a'"},
       {"image a.png ten\n", "scene.txt:1:1: usage: image NAME WxH"},
+      {"image a.png 10x10px\n", "scene.txt:1:1: usage: image NAME WxH"},
       {"image a.png 4x4\nimage a.png 4x4\n", "scene.txt:2:7: picture \"a.png\" is defined twice"},
       {"# nothing\n", "scene.txt: no \"image\" line"},
   };
