@@ -172,6 +172,7 @@ bool COggMemoryDecoder::Open(OggBytes bytes) {
 long COggMemoryDecoder::Read(uint8_t* out, long max_bytes) {
   if (!state_ || broken_) return -1;
   const int align = format_.BlockAlign();
+  // ov_read takes an int length; a megabyte per call is far more than one packet.
   const long want = std::min<long>(max_bytes, 1 << 20) / align * align;
   if (want <= 0) return 0;
   int link = 0;

@@ -27,8 +27,9 @@
 // module reads archives with its own reader, never through "tamArc.dll".
 //
 // Data accepted: Ogg Vorbis, 1 or 2 channels, 8000 to 192000 samples per second,
-// every page intact (a truncated or damaged stream is refused). An effect may last
-// at most 10 minutes. All links of a chained stream must share one format.
+// every page intact and the first samples decodable (a truncated or damaged stream
+// is refused). An effect decodes to at most 460800000 bytes of PCM (ten minutes at
+// 192 kHz stereo). All links of a chained stream must share one format.
 //
 // No audio device. When DirectSound cannot be started (no device, no driver) the
 // module runs silent: every call behaves as documented, decoding still validates the
@@ -98,8 +99,10 @@ int dllSetVolume(int handle, int volume);
 // (default 4096). Applies from the next refill on.
 int dllSetReadBufferSize(int bytes);
 
-// Length in seconds of the ring of each streamed sound created afterwards, 0.05 to
-// 10 (default 0.5). Shorter rings start faster and need a steadier thread.
+// Length in seconds of the ring of each streamed sound created or re-created
+// afterwards, 0.05 to 10 (default 0.5). Shorter rings start faster and need a
+// steadier thread: the refill thread wakes five times per ring (every 5 to 50 ms),
+// and a thread held up for a whole ring makes the ring play again.
 int dllSetSoundBufferSec(float seconds);
 
 // Not bound by the game: what a tool or a test may ask about one handle.
