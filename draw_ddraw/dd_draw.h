@@ -39,6 +39,10 @@ public:
   int GetImageHeight(int slot) const { return images_.Height(slot); }
   // The key of the image in slot (what its transparent pixels hold), or -1.
   int64_t GetImageColourKey(int slot) const;
+  // For checks: the holder of slot (null outside the store), and the frame surface
+  // as composed so far (lock it to read it).
+  CDDSMaintain* GetImage(int slot) const { return Image(slot); }
+  DdSurface& FrameSurface() { return frame_; }
 
   int SetFont(const char* face, int height) { return ReplaceBackendFont(&font_, face, height); }
   HFONT* GetFont() { return &font_; }

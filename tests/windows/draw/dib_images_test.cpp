@@ -156,30 +156,8 @@ TEST_F(DibImages, ArchiveMembersLoadByTitleWithTheirCodes) {
 // loads fail, with -3. Run in a copy of the programs in a directory of their own.
 TEST(DibWithoutArchiveLibrary, ArchiveLoadsAnswerMinusThree) {
   TempDir dir;
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string bin = exe;
-  bin.resize(bin.find_last_of('\\'));
-  for (const char* name : {"draw_probe_noarc.exe", "tamDraw.dll", "tamDIBDraw.dll"}) {
-    ASSERT_TRUE(CopyFileA((bin + "\\" + name).c_str(), dir.File(name).c_str(), FALSE)) << name;
-  }
-  std::string command = "\"" + dir.File("draw_probe_noarc.exe") + "\" \"" + dir.File("probe.txt") + "\"";
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(), &si, &pi));
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(code, 0u);
-  char text[256] = {};
-  std::FILE* f = std::fopen(dir.File("probe.txt").c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  std::fread(text, 1, sizeof text - 1, f);
-  std::fclose(f);
-  EXPECT_STREQ(text, "init 0, archive library loaded 0, memory 0 slot 0, create -3, re-create -3");
+  EXPECT_EQ(RunProbe(dir, {"draw_probe_noarc.exe", "tamDraw.dll", "tamDIBDraw.dll"}, "draw_probe_noarc.exe"),
+            "init 0, archive library loaded 0, memory 0 slot 0, create -3, re-create -3");
 }
 
 }  // namespace

@@ -151,4 +151,41 @@ void TempDir::Write(const std::string& name, const std::vector<uint8_t>& data) c
   std::fclose(f);
 }
 
+std::string RunProbe(const TempDir& dir, const std::vector<std::string>& files, const std::string& probe) {
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string bin = exe;
+  bin.resize(bin.find_last_of('\\'));
+  for (const std::string& name : files) {
+    if (!CopyFileA((bin + "\\" + name).c_str(), dir.File(name).c_str(), FALSE)) {
+      ADD_FAILURE() << "cannot copy " << name;
+      return std::string();
+    }
+  }
+  std::string command = "\"" + dir.File(probe) + "\" \"" + dir.File("probe.txt") + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(), &si, &pi)) {
+    ADD_FAILURE() << "cannot start " << probe;
+    return std::string();
+  }
+  const bool ended = WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0;
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_TRUE(ended) << probe << " did not end";
+  EXPECT_EQ(code, 0u) << probe;
+  char text[256] = {};
+  std::FILE* f = std::fopen(dir.File("probe.txt").c_str(), "rb");
+  if (!f) {
+    ADD_FAILURE() << probe << " wrote nothing";
+    return std::string();
+  }
+  std::fread(text, 1, sizeof text - 1, f);
+  std::fclose(f);
+  return text;
+}
+
 }  // namespace drawtest

@@ -85,4 +85,9 @@ private:
   std::string path_;
 };
 
+// Copies files (probe among them) from the test program's directory into dir, runs
+// probe there with dir's "probe.txt" as its argument and answers what it wrote
+// there; the test fails when it cannot run it or the probe exits non-zero.
+std::string RunProbe(const TempDir& dir, const std::vector<std::string>& files, const std::string& probe);
+
 }  // namespace drawtest
