@@ -261,6 +261,9 @@ PlayEnd run_play(GameState& state, PlayHost& host) {
   GameProgress& g = state.progress;
   while (g.lives >= 0) {
     host.wait_frame();
+    // A shutdown that arrives during the wait ends play before another frame is
+    // simulated, so a stopped game holds exactly the frames it was given.
+    if (host.stop_requested()) break;
     step_play_frame(state, host.read_input(), host.frame_counter(), host);
     draw_frame(host.canvas(), state, host.frame_counter(), host.measured_fps());
     if (host.read_input().pause) run_pause_menu(state, host);

@@ -37,7 +37,7 @@ std::vector<std::string> ArchiveReader::members(const std::string& archive) {
   return titles;
 }
 
-int ArchiveStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
+int HeadlessStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
   if (archive.empty()) return read_whole_file(file, bytes) ? 0 : -1;
   return reader_.read(archive, file, bytes);
 }

@@ -40,9 +40,9 @@ private:
 
 // Stage files for load_stage: members of the named archive, or, with an empty
 // archive name, files on disk.
-class ArchiveStageSource : public StageSource {
+class HeadlessStageSource : public StageSource {
 public:
-  explicit ArchiveStageSource(ArchiveReader& reader) : reader_(reader) {}
+  explicit HeadlessStageSource(ArchiveReader& reader) : reader_(reader) {}
   int fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) override;
 
 private:

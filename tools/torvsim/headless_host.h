@@ -40,7 +40,10 @@ public:
   StageSource& stages() override { return stages_; }
   void loop_sound(Effect) override {}
   void stop_sound(Effect) override {}
-  void start_music(const std::string& member) override { music.push_back(member); }
+  void start_music(const std::string& member) override {
+    music.push_back(member);
+    music_frames.push_back(frames_);
+  }
   void stop_music() override {}
   void save_progress(int slot, const GameProgress& progress) override { saves[slot] = progress; }
 
@@ -50,6 +53,7 @@ public:
 
   std::array<int, kEffectCount> effects_played{};
   std::vector<std::string> music;
+  std::vector<int> music_frames;  // frames waited when each piece started
   std::map<int, GameProgress> saves;
 
 private:

@@ -14,6 +14,7 @@
 #include "game/resource_tables.h"
 #include "tools/torvsim/archive_files.h"
 #include "tools/torvsim/headless_host.h"
+#include "tools/torvsim/replay_notes.h"
 #include "tools/torvsim/software_canvas.h"
 
 namespace torv {
@@ -110,7 +111,7 @@ struct Session {
 
   const Options& options;
   ArchiveReader reader;
-  ArchiveStageSource stages;
+  HeadlessStageSource stages;
   ImageStore images;
   SizeOnlyCanvas sizes_only{images};
   FreeTypeGlyphs glyphs;
@@ -147,11 +148,26 @@ const char* run_game(Session& session, const InputScript& script, bool print) {
   return play_end_name(end);
 }
 
+// When a replay fails: whether its stage (or chain) changed since it was recorded.
+void explain_failure(const std::string& script_path, const std::vector<uint8_t>& stage_bytes) {
+  std::vector<uint8_t> text;
+  uint64_t recorded = 0;
+  if (!read_whole_file(script_path, text) || !recorded_fingerprint(std::string(text.begin(), text.end()), &recorded)) {
+    return;
+  }
+  if (recorded != stage_fingerprint(stage_bytes)) {
+    std::printf("  the stage data changed after %s was recorded: record the replays again with\n"
+                "  cmake --build build/native --target record_replays\n",
+                script_path.c_str());
+  }
+}
+
 int verify_replays(Session& session) {
   int failures = 0;
   std::string file = kFirstStage;
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> bytes, chain;
   for (int count = 0; session.reader.read(kStageArchive, file, bytes) == 0 && count < 10000; ++count) {
+    chain.insert(chain.end(), bytes.begin(), bytes.end());
     const std::string base = file.substr(0, file.size() - 4);
     const std::string path = session.options.verify_dir + "/" + base + ".txt";
     InputScript script;
@@ -164,7 +180,10 @@ int verify_replays(Session& session) {
     } else {
       std::printf("%s: no replay (%s)\n", file.c_str(), error.c_str());
     }
-    if (!result || std::strcmp(result, "cleared") != 0) ++failures;
+    if (!result || std::strcmp(result, "cleared") != 0) {
+      ++failures;
+      explain_failure(path, bytes);
+    }
     StageFile stage;
     if (read_stage_file(bytes.data(), bytes.size(), &stage) != StageFileError::kNone) {
       std::printf("%s: not a valid stage file\n", file.c_str());
@@ -179,7 +198,10 @@ int verify_replays(Session& session) {
   if (load_input_script(game_path, &script, &error)) {
     std::printf("whole game: ");
     const char* result = run_game(session, script, true);
-    if (!result || std::strcmp(result, "allclear") != 0) ++failures;
+    if (!result || std::strcmp(result, "allclear") != 0) {
+      ++failures;
+      explain_failure(game_path, chain);
+    }
   } else {
     std::printf("whole game: no replay (%s)\n", error.c_str());
     ++failures;

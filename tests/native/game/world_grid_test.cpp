@@ -54,5 +54,39 @@ TEST(WorldGrid, SolidLayerAtLoadBlocksExactlyTheBlockCodes) {
   }
 }
 
+TEST(WorldGrid, FingerprintFollowsTheContentNotTheWayThere) {
+  WorldGrid a, b;
+  EXPECT_EQ(a.fingerprint(), b.fingerprint());
+  a.set_tile(3, 4, kTileBurnable);
+  a.set_solid(3, 4, true);
+  a.set_tile(9, 9, kTileGoal);
+  b.set_tile(9, 9, kTileGoal);
+  b.set_solid(3, 4, true);
+  b.set_tile(3, 4, kTileFire);
+  EXPECT_NE(a.fingerprint(), b.fingerprint());  // same cells, one value differs
+  b.set_tile(3, 4, kTileBurnable);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a.fingerprint(), b.fingerprint());
+  // The same value in the other layer is a different world.
+  WorldGrid c;
+  c.set_tile(3, 4, 1);
+  WorldGrid d;
+  d.set_solid(3, 4, true);
+  EXPECT_NE(c.fingerprint(), d.fingerprint());
+  // Undoing every change gives back the empty grid's fingerprint; so does clear().
+  a.set_tile(3, 4, 0);
+  a.set_solid(3, 4, false);
+  a.set_tile(9, 9, 0);
+  EXPECT_EQ(a.fingerprint(), WorldGrid().fingerprint());
+  b.clear();
+  EXPECT_EQ(b.fingerprint(), WorldGrid().fingerprint());
+  // The load-time rebuild keeps it in step.
+  c.rebuild_solid_layer();
+  WorldGrid e;
+  e.set_tile(3, 4, 1);
+  e.set_solid(3, 4, true);
+  EXPECT_EQ(c.fingerprint(), e.fingerprint());
+}
+
 }  // namespace
 }  // namespace torv
