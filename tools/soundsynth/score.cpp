@@ -57,6 +57,7 @@ private:
   };
 
   std::string error_at(const Cursor& cur, size_t pos, const std::string& message) const {
+    if (cur.text.empty()) return file_ + ": " + message;
     const SourceChar& sc = cur.text[std::min(pos, cur.text.size() - 1)];
     return where(file_, sc.line, sc.column) + message;
   }
