@@ -18,6 +18,8 @@ public:
   void Unload();
   // Keeps the library loaded at process exit instead of freeing it from DllMain.
   void Forget() { module_ = nullptr; }
+  // Whether the library and its reading entries are there.
+  bool Loaded() const { return module_ != nullptr; }
 
   // Points *data at the payload of member in archive (the library's buffer, valid
   // until its next read) and *size at its length. 0; -1 archive not opened or
