@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "game/image_indices.h"
+
 namespace torv {
 
 inline constexpr char kDataArchive[] = "dat.tfa";
@@ -23,10 +25,8 @@ enum Effect : int {
 // Member names of the effects, by Effect.
 extern const std::array<const char*, kEffectCount> kEffectFiles;
 
-inline constexpr int kImageSlotCount = 107;
+inline constexpr int kImageSlotCount = kImageTableSize;
 inline constexpr int kNoImage = -1;
-// "menu.PNG", the background of the title and key configuration screens.
-inline constexpr int kMenuImageIndex = 86;
 
 // One image load: the member, the index that receives its slot, and the indices
 // that receive a copy of the same slot number.

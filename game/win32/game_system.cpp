@@ -130,25 +130,21 @@ void GameSystem::run_game_thread() {
 }
 
 void GameSystem::prepare_menu_text() {
-  const auto rgb = modules_.get<DrawGetRGBProc>(kDrawGetRGB);
-  red_ = rgb(255, 0, 0);
-  white_ = rgb(255, 255, 255);
-  black_ = rgb(0, 0, 0);
-  modules_.get<DrawSetFontProc>(kDrawSetFont)(text::kMenuFont, kMenuFontHeight);
+  red_ = canvas_.rgb(255, 0, 0);
+  white_ = canvas_.rgb(255, 255, 255);
+  black_ = canvas_.rgb(0, 0, 0);
+  canvas_.set_font(text::kMenuFont, kMenuFontHeight);
 }
 
 void GameSystem::draw_menu_frame(const std::vector<ScreenText>& texts) {
-  const int menu = images_[kMenuImageIndex];
-  modules_.get<DrawBeginDrawProc>(kDrawBeginDraw)();
-  modules_.get<DrawImageFastProc>(kDrawDrawImageFast)(menu, 0, 0, 0, 0,
-                                                      modules_.get<DrawGetImageSizeProc>(kDrawGetImageWidth)(menu),
-                                                      modules_.get<DrawGetImageSizeProc>(kDrawGetImageHeight)(menu), 0);
-  const auto text = modules_.get<DrawTextSimpleProc>(kDrawDrawTextSimple);
+  canvas_.begin_draw();
+  canvas_.draw_image_fast(kImageMenuBackground, 0, 0, 0, 0, canvas_.image_width(kImageMenuBackground),
+                          canvas_.image_height(kImageMenuBackground), false);
   for (const ScreenText& item : texts) {
-    text(item.x + 1, item.y + 1, black_, 1, "%s", item.text.c_str());
-    text(item.x, item.y, item.colour == TextColour::kRed ? red_ : white_, 1, "%s", item.text.c_str());
+    canvas_.draw_text_simple(item.x + 1, item.y + 1, black_, true, item.text);
+    canvas_.draw_text_simple(item.x, item.y, item.colour == TextColour::kRed ? red_ : white_, true, item.text);
   }
-  modules_.get<DrawEndDrawProc>(kDrawEndDraw)();
+  canvas_.end_draw();
 }
 
 bool GameSystem::saved_stage(int slot, int32_t& stage_number) {
@@ -156,17 +152,16 @@ bool GameSystem::saved_stage(int slot, int32_t& stage_number) {
   return !saved_[slot].stage_file.empty();
 }
 
-void GameSystem::reset_progress() { progress_ = GameProgress{}; }
-
 void GameSystem::start_new_game() {
-  // The play mode is not part of the executable yet: a new game resets the run and
-  // comes straight back to the title.
-  reset_progress();
+  // A first stage that cannot be loaded is not checked here: the play mode runs on
+  // whatever the world holds, as the title menu has always done.
+  torv::start_new_game(state_, *this);
+  run_play(state_, *this);
 }
 
 void GameSystem::continue_game(int slot) {
-  reset_progress();
-  progress_ = saved_[slot];
+  torv::continue_game(state_, saved_[slot], *this);
+  run_play(state_, *this);
 }
 
 void GameSystem::run_key_option() { torv::run_key_option(*this); }
@@ -178,6 +173,43 @@ int GameSystem::pad_any_button() { return modules_.get<JoyGetJoyProc>(kJoyGetJoy
 std::string GameSystem::key_name(int vk) { return vk >= 0 && vk < 256 ? key_names_[vk].data() : ""; }
 
 void GameSystem::write_save_file() { torv::write_save_file(kSaveFile, key_config_, saved_); }
+
+FrameInput GameSystem::read_input() {
+  FrameInput in;
+  in.left = input_.pressed_left();
+  in.right = input_.pressed_right();
+  in.up = input_.pressed_up();
+  in.down = input_.pressed_down();
+  in.dash = input_.button_dash();
+  in.jump = input_.button_jump();
+  in.attack = input_.button_attack();
+  in.attack_switch = input_.button_attack_switch();
+  in.pause = input_.button_pause();
+  return in;
+}
+
+void GameSystem::play_sound(Effect effect) { modules_.get<SoundHandleProc>(kSoundPlay)(effects_[effect]); }
+
+void GameSystem::loop_sound(Effect effect) { modules_.get<SoundHandleProc>(kSoundPlayLoop)(effects_[effect]); }
+
+void GameSystem::stop_sound(Effect effect) { modules_.get<SoundHandleProc>(kSoundStop)(effects_[effect]); }
+
+void GameSystem::start_music(const std::string& member) {
+  modules_.get<SoundReCreateTfaProc>(kSoundReCreateOggSoundBufferFromTfa)(music_, member.c_str(), kDataArchive);
+  modules_.get<SoundHandleProc>(kSoundPlayLoop)(music_);
+}
+
+void GameSystem::stop_music() { modules_.get<SoundHandleProc>(kSoundStop)(music_); }
+
+void GameSystem::save_progress(int slot, const GameProgress& progress) {
+  saved_[slot] = progress;
+  write_save_file();
+}
+
+void GameSystem::reload_background(const std::string& member) {
+  modules_.get<DrawReCreateImageTfaProc>(kDrawReCreateImageLoadFromExpTfaFile)(images_[kImageBackground], member.c_str(),
+                                                                              kDataArchive);
+}
 
 void GameSystem::get_xy(int32_t& x, int32_t& y) {
   const uint64_t both = static_cast<uint64_t>(modules_.get<JoyGetJoyXYProc>(kJoyGetJoyXY)());

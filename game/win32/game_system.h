@@ -15,12 +15,15 @@
 
 #include "game/frame_clock.h"
 #include "game/game_progress.h"
+#include "game/game_state.h"
 #include "game/input_map.h"
 #include "game/key_names.h"
 #include "game/key_table.h"
 #include "game/menu_host.h"
+#include "game/play_mode.h"
 #include "game/resource_tables.h"
 #include "game/save_file.h"
+#include "game/win32/module_canvas.h"
 #include "game/win32/module_table.h"
 
 namespace torv {
@@ -28,7 +31,7 @@ namespace torv {
 // The game's title: window caption and caption of the start-up boxes.
 inline constexpr char kGameTitle[] = "TORV";
 
-class GameSystem : public MenuHost, public PadSource, public MillisecondClock {
+class GameSystem : public MenuHost, public PlayHost, public PadSource, public MillisecondClock {
 public:
   explicit GameSystem(HWND window);
   GameSystem(const GameSystem&) = delete;
@@ -48,9 +51,11 @@ public:
   // flag is cleared, the last touch of this object by the game thread.
   void run_game_thread();
 
-  // MenuHost.
+  // MenuHost and PlayHost.
   bool stop_requested() override { return stop_.load(std::memory_order_relaxed) != 0; }
   void wait_frame() override { frames_.wait_frame(60, *this, stop_); }
+
+  // MenuHost.
   bool pressed(Input input) override { return input_.pressed(input); }
   void prepare_menu_text() override;
   void draw_menu_frame(const std::vector<ScreenText>& texts) override;
@@ -66,6 +71,23 @@ public:
   std::string key_name(int vk) override;
   void write_save_file() override;
 
+  // PlayHost.
+  int frame_counter() override { return frames_.frames_this_second(); }
+  int measured_fps() override { return frames_.measured_fps(); }
+  FrameInput read_input() override;
+  PlayCanvas& canvas() override { return canvas_; }
+  StageSource& stages() override { return stages_; }
+  void loop_sound(Effect effect) override;
+  void stop_sound(Effect effect) override;
+  void start_music(const std::string& member) override;
+  void stop_music() override;
+  void save_progress(int slot, const GameProgress& progress) override;
+  void play_sound(Effect effect) override;
+  int image_width(int index) override { return canvas_.image_width(index); }
+  int image_height(int index) override { return canvas_.image_height(index); }
+  void reload_background(const std::string& member) override;
+  uint32_t clock_ms() override { return now_ms(); }
+
   // PadSource.
   void get_xy(int32_t& x, int32_t& y) override;
   int get_button(int button) override;
@@ -79,7 +101,6 @@ private:
   bool start_drawing();
   void show_draw_mode();
   int load_resources();
-  void reset_progress();
   std::string settings_path() const;
 
   int32_t init_ok_ = 0;
@@ -99,12 +120,15 @@ private:
   int32_t music_ = 0;
   std::array<int32_t, kEffectCount> effects_{};
   std::array<int32_t, kImageSlotCount> images_{};
-  GameProgress progress_;
+  // The stage world, the player, the objects and the current GameProgress.
+  GameState state_;
   SaveSlots saved_;
   ModuleTable modules_;
+  ModuleCanvas canvas_{modules_, images_};
+  ArchiveStageSource stages_{modules_};
   InputMap input_{keys_, key_config_, *this, pad_present_};
   // Menu text colours in the drawing mode's layout.
-  DWORD red_ = 0, white_ = 0, black_ = 0;
+  uint32_t red_ = 0, white_ = 0, black_ = 0;
 };
 
 }  // namespace torv

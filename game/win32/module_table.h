@@ -64,6 +64,9 @@ typedef int (*JoyGetJoyBtnProc)(int button);
 typedef int64_t (*JoyGetJoyXYProc)(void);
 typedef int (*JoyGetJoyProc)(void);
 typedef void (*JoyTerminateProc)(void);
+
+typedef int (*ArcOpenArchiveProc)(const char* path);
+typedef int (*ArcSaveFileFromFileNameProc)(const char* title, const char* destination);
 }
 
 enum class BindResult { kBound, kModuleMissing, kEntryMissing };
