@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# torv.exe in the Direct3D modes, end to end: game_modes.sh CASE BIN_DIR SOURCE_DIR
+#   default  no "Setting.ini": the game starts with Direct3D and writes "Draw"=2
+#   draw2    "Draw"=2: Direct3D with 32-bit textures, the title picture exact
+#   draw3    "Draw"=3: Direct3D with 16-bit textures ("Draw" stays 3), every
+#            channel of the title picture cut to its high 4 bits
+# Runs like the game's own end-to-end cases (tests/windows/game): a player's folder
+# in a temporary directory, that harness's Wine prefix and lock, a private Xvfb.
+# Exit 0 pass, 1 fail, 77 skipped (the game, a module or the archives not built).
+set -uo pipefail
+case_name=$1
+bin=$(cd "$2" && pwd)
+src=$(cd "$3" && pwd)
+data=${TORV_DATA:-$src/build/data}
+tfa_tool=${TORV_TFA:-$src/build/native/bin/tfa}
+say() { echo "[$case_name] $*"; }
+fail() { echo "FAIL [$case_name]: $*"; exit 1; }
+
+for f in torv.exe torv_probe.exe tamDraw.dll tamDx3DDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll; do
+  [ -f "$bin/$f" ] || { echo "SKIP [$case_name]: $f is not built"; exit 77; }
+done
+for f in "$data/dat.tfa" "$data/sdat.tfa" "$tfa_tool"; do
+  [ -f "$f" ] || { echo "SKIP [$case_name]: $f is not built"; exit 77; }
+done
+
+export WINEPREFIX=$(cd "$bin/.." && pwd)/wineprefix-game
+# shellcheck source=../../../scripts/wine-env.sh
+source "$src/scripts/wine-env.sh"
+exec 9>"$WINEPREFIX.lock"  # the game refuses a second instance in one wineserver
+flock -w 150 9 || fail "another run holds $WINEPREFIX.lock"
+
+folder=$(mktemp -d /tmp/torv_d3d.XXXXXX)
+done_file=$folder/.exit
+finish() {
+  [ -f "$done_file" ] || (cd "$folder" && wine torv_probe.exe close >/dev/null 2>&1 </dev/null)
+  wine_env_stop
+  rm -rf "$folder"
+}
+cp "$bin/torv.exe" "$bin/torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$folder/"
+case $case_name in
+default) ;;
+draw2) printf '[Init]\r\nDraw=2\r\n' >"$folder/Setting.ini" ;;
+draw3) printf '[Init]\r\nDraw=3\r\n' >"$folder/Setting.ini" ;;
+*) fail "unknown case" ;;
+esac
+"$tfa_tool" extract "$folder/dat.tfa" menu.PNG "$folder/menu.png" >/dev/null || fail "no menu.PNG in dat.tfa"
+
+wine_env_start 1024x768
+trap finish EXIT
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+probe() { (cd "$folder" && wine torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
+
+(cd "$folder" && wine torv.exe </dev/null >/dev/null 2>&1; echo $? >"$done_file") &
+for _ in $(seq 200); do
+  probe exists >/dev/null && break
+  [ -f "$done_file" ] && fail "the game ended (exit $(cat "$done_file")) without a window"
+  sleep 0.1
+done
+probe exists >/dev/null || fail "no game window after 20 s"
+sleep 2
+draw=$(tr -d '\r' <"$folder/Setting.ini" | sed -n 's/^Draw=//p' | tail -n 1)
+read -r _ x y _ _ _ _ _ _ <<<"$(probe window)"
+import -window root "$folder/screen.png" || fail "no screenshot"
+say "Setting.ini Draw=$draw; client area at ($x, $y)"
+
+# The title's background where no menu item is written: the picture itself, or
+# with 16-bit textures each channel's high 4 bits widened again (v >> 4) * 17.
+area=340x200+300+280
+convert "$folder/screen.png" -crop "640x480+$x+$y" +repage -crop "$area" +repage "$folder/shown.png"
+convert "$folder/menu.png" -crop "$area" +repage "$folder/expected.png"
+want_draw=2
+if [ "$case_name" = draw3 ]; then
+  want_draw=3
+  convert "$folder/expected.png" -fx 'floor(u*255/16)*17/255' "$folder/expected.png"
+fi
+[ "$draw" = "$want_draw" ] || fail "Draw=$draw after the start, wanted $want_draw (another drawing mode started)"
+differ=$(compare -metric AE "$folder/shown.png" "$folder/expected.png" null: 2>&1)
+say "$differ of 68000 background pixels differ from the expected picture"
+[ "$differ" = 0 ] || fail "the title's background is not the expected picture"
+
+probe close >/dev/null || fail "no game window to close"
+for _ in $(seq 50); do [ -f "$done_file" ] && break; sleep 0.1; done
+[ "$(cat "$done_file" 2>/dev/null)" = 0 ] || fail "the game did not end with exit code 0 after WM_CLOSE"
+echo "PASS [$case_name]"
