@@ -9,9 +9,7 @@
 
 namespace torv {
 
-namespace {
-
-bool read_file(const std::string& path, std::vector<uint8_t>& bytes) {
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
   std::vector<uint8_t> data;
@@ -23,8 +21,6 @@ bool read_file(const std::string& path, std::vector<uint8_t>& bytes) {
   if (ok) bytes.swap(data);
   return ok;
 }
-
-}  // namespace
 
 std::string unused_temp_name() {
   // Started from the clock so that another instance of the program (or one before
@@ -38,11 +34,11 @@ std::string unused_temp_name() {
 
 int fetch_stage_file(const std::string& file, const std::string& archive, const OpenArchiveCall& open_archive,
                      const SaveMemberCall& save_member, std::vector<uint8_t>& bytes) {
-  if (archive.empty()) return read_file(file, bytes) ? 0 : -1;
+  if (archive.empty()) return read_whole_file(file, bytes) ? 0 : -1;
   if (open_archive(archive.c_str()) != 0) return -1;
   const std::string temp = unused_temp_name();
   const int saved = save_member(file.c_str(), temp.c_str());
-  const bool read = saved == 0 && read_file(temp, bytes);
+  const bool read = saved == 0 && read_whole_file(temp, bytes);
   std::remove(temp.c_str());  // whatever happened, nothing stays behind
   return read ? 0 : -1;
 }

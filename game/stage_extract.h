@@ -21,6 +21,9 @@ using SaveMemberCall = std::function<int(const char* member, const char* dest_pa
 int fetch_stage_file(const std::string& file, const std::string& archive, const OpenArchiveCall& open_archive,
                      const SaveMemberCall& save_member, std::vector<uint8_t>& bytes);
 
+// Reads a whole file. False (bytes untouched) when it cannot be read.
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& bytes);
+
 // A file name in the working directory that no file has yet: "torv_stage_<n>.tmp".
 std::string unused_temp_name();
 

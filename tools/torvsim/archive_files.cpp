@@ -1,9 +1,8 @@
 // Archive members for the headless tools.
 #include "tools/torvsim/archive_files.h"
 
-#include <cstdio>
-
 #include "archive/tam_archive_expand.h"
+#include "game/stage_extract.h"
 
 namespace torv {
 
@@ -40,19 +39,6 @@ std::vector<std::string> ArchiveReader::members(const std::string& archive) {
 int HeadlessStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
   if (archive.empty()) return read_whole_file(file, bytes) ? 0 : -1;
   return reader_.read(archive, file, bytes);
-}
-
-bool read_whole_file(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  std::vector<uint8_t> data;
-  uint8_t buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (ok) bytes.swap(data);
-  return ok;
 }
 
 }  // namespace torv

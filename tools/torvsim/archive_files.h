@@ -49,7 +49,4 @@ private:
   ArchiveReader& reader_;
 };
 
-// Reads a whole file from disk. False when it cannot be read.
-bool read_whole_file(const std::string& path, std::vector<uint8_t>& bytes);
-
 }  // namespace torv

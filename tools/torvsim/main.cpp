@@ -12,6 +12,7 @@
 #include "common/format_text.h"
 #include "game/play_draw.h"
 #include "game/resource_tables.h"
+#include "game/stage_extract.h"
 #include "tools/torvsim/archive_files.h"
 #include "tools/torvsim/headless_host.h"
 #include "tools/torvsim/replay_notes.h"
