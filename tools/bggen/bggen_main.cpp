@@ -1,5 +1,5 @@
 // bggen: draws the large pictures (stage backgrounds, title, status bar) from scene files.
-//   bggen --out DIR SCENE.txt...
+//   bggen --out DIR [--images DIR] SCENE.txt...
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,19 +8,21 @@
 #include "tools/contentkit/text_source.h"
 
 int main(int argc, char** argv) {
-  std::string out_dir;
+  std::string out_dir, images_dir = ".";
   std::vector<std::string> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--out" && i + 1 < argc)
       out_dir = argv[++i];
+    else if (arg == "--images" && i + 1 < argc)
+      images_dir = argv[++i];
     else if (!arg.empty() && arg[0] == '-')
       out_dir.clear(), inputs.clear(), i = argc;
     else
       inputs.push_back(arg);
   }
   if (out_dir.empty() || inputs.empty()) {
-    std::fprintf(stderr, "usage: bggen --out DIR SCENE.txt...\n");
+    std::fprintf(stderr, "usage: bggen --out DIR [--images DIR] SCENE.txt...\n");
     return 2;
   }
   for (const std::string& path : inputs) {
@@ -30,7 +32,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::vector<bggen::Picture> pictures;
-    if (std::string e = bggen::render_scene(text, path, pictures); !e.empty()) {
+    if (std::string e = bggen::render_scene(text, path, images_dir, pictures); !e.empty()) {
       std::fprintf(stderr, "%s\n", e.c_str());
       return 1;
     }

@@ -163,7 +163,7 @@ const std::map<char, std::array<uint8_t, 7>>& font() {
       {'O', {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}}, {'P', {0x1E, 0x11, 0x11, 0x1E, 0x10, 0x10, 0x10}},
       {'Q', {0x0E, 0x11, 0x11, 0x11, 0x15, 0x12, 0x0D}}, {'R', {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}},
       {'S', {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}}, {'T', {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
-      {'U', {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}}, {'V', {0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04}},
+      {'U', {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}}, {'V', {0x11, 0x11, 0x11, 0x11, 0x0A, 0x0A, 0x04}},
       {'W', {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A}}, {'X', {0x11, 0x11, 0x0A, 0x04, 0x0A, 0x11, 0x11}},
       {'Y', {0x11, 0x11, 0x0A, 0x04, 0x04, 0x04, 0x04}}, {'Z', {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F}},
       {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}}, {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
@@ -206,7 +206,7 @@ struct Ridge {
   }
 };
 
-std::string draw_layer(Image& img, const std::string& op, Args& a) {
+std::string draw_layer(Image& img, const std::string& op, Args& a, const std::string& images_dir) {
   const int W = img.width(), H = img.height();
   if (op == "fill") {
     const Rgba c = a.colour("colour", Rgba{}, true);
@@ -374,6 +374,14 @@ std::string draw_layer(Image& img, const std::string& op, Args& a) {
     }
     if (a.has("shadow")) draw_text(img, x + scale, y + scale, scale, text, a.colour("shadow", Rgba{}));
     draw_text(img, x, y, scale, text, c);
+  } else if (op == "sprite") {
+    const std::string name = a.word("name", "");
+    const int x = a.integer("x", 0, true), y = a.integer("y", 0, true), scale = a.integer("scale", 1);
+    if (name.empty()) return "missing name=";
+    if (scale < 1 || scale > 32) return "scale wants 1 to 32";
+    Image sprite;
+    if (std::string e = contentkit::read_png(images_dir + "/" + name, sprite); !e.empty()) return e;
+    contentkit::draw_image(img, contentkit::scale_up(sprite, scale), x, y);
   } else {
     return "unknown layer \"" + op + "\"";
   }
@@ -382,7 +390,8 @@ std::string draw_layer(Image& img, const std::string& op, Args& a) {
 
 }  // namespace
 
-std::string render_scene(const std::string& text, const std::string& file, std::vector<Picture>& out) {
+std::string render_scene(const std::string& text, const std::string& file, const std::string& images_dir,
+                         std::vector<Picture>& out) {
   const std::vector<std::string> lines = contentkit::split_lines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const int line_no = static_cast<int>(i) + 1;
@@ -406,7 +415,7 @@ std::string render_scene(const std::string& text, const std::string& file, std::
     }
     if (out.empty()) return contentkit::where(file, line_no, 1) + "a layer before any \"image\" line";
     Args args(words, 1, file, line_no);
-    const std::string e = draw_layer(out.back().image, op, args);
+    const std::string e = draw_layer(out.back().image, op, args, images_dir);
     if (!e.empty()) return contentkit::where(file, line_no, words[0].column) + e;
     if (std::string ae = args.error(); !ae.empty()) return ae;
   }

@@ -13,7 +13,8 @@
 //     drips seed=S colour=C [edge=C] [count=N] [length=MIN..MAX] [from=Y]   hanging from Y
 //     columns seed=S colour=C [edge=C] [spacing=N] [width=N] [top=Y] [bottom=Y]
 //     rect x= y= w= h= colour=C [edge=C] [edge_width=N]
-//     text x= y= scale=N colour=C [shadow=C] TEXT...   a built-in block font, A-Z 0-9
+//     text x= y= scale=N colour=C [shadow=C] [outline=C] TEXT...   a block font, A-Z 0-9
+//     sprite name=FILE x= y= [scale=N]   a PNG from the images folder, enlarged
 // Colours are #rrggbb or #rrggbbaa. Every layer clips at the picture's edges.
 #pragma once
 
@@ -30,7 +31,9 @@ struct Picture {
   contentkit::Image image;
 };
 
-// Parses and draws every picture of a scene file. "" or "file:line:column: message".
-std::string render_scene(const std::string& text, const std::string& file, std::vector<Picture>& out);
+// Parses and draws every picture of a scene file; "sprite" layers read their PNG
+// files from images_dir. "" or "file:line:column: message".
+std::string render_scene(const std::string& text, const std::string& file, const std::string& images_dir,
+                         std::vector<Picture>& out);
 
 }  // namespace bggen

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tools/bggen/scene.h"
+#include "tools/contentkit/image.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ using contentkit::Rgba;
 
 std::vector<bggen::Picture> render(const std::string& text, std::string* error = nullptr) {
   std::vector<bggen::Picture> out;
-  const std::string e = bggen::render_scene(text, "scene.txt", out);
+  const std::string e = bggen::render_scene(text, "scene.txt", ::testing::TempDir(), out);
   if (error) *error = e;
   else EXPECT_EQ(e, "");
   return out;
@@ -63,6 +64,22 @@ TEST(SceneRender, BlockFontTextLandsAtItsPosition) {
   EXPECT_EQ(t.at(2 + 1, 3), (Rgba{0, 0, 0, 255}));
   EXPECT_EQ(t.at(2 + 8, 3), (Rgba{0, 0, 0, 255}));
   EXPECT_EQ(t.at(2 + 4, 3 + 13), (Rgba{255, 255, 255, 255}));  // bottom bar, row 6
+}
+
+TEST(SceneRender, SpritesAreEnlargedFromTheImagesFolder) {
+  contentkit::Image dot(2, 1, Rgba{0, 0, 0, 0});
+  dot.at(1, 0) = Rgba{9, 8, 7, 255};
+  ASSERT_EQ(contentkit::write_png(::testing::TempDir() + "/bggen_dot.png", dot, true), "");
+  const auto pics = render("image s.png 12x6\nfill colour=#ffffff\nsprite name=bggen_dot.png x=2 y=1 scale=3\n");
+  const contentkit::Image& img = pics[0].image;
+  EXPECT_EQ(img.at(2, 1), (Rgba{255, 255, 255, 255}));  // the transparent pixel leaves the fill
+  EXPECT_EQ(img.at(5, 1), (Rgba{9, 8, 7, 255}));
+  EXPECT_EQ(img.at(7, 3), (Rgba{9, 8, 7, 255}));
+  EXPECT_EQ(img.at(8, 1), (Rgba{255, 255, 255, 255}));
+  std::string e;
+  render("image s.png 4x4\nsprite name=nowhere.png x=0 y=0\n", &e);
+  EXPECT_NE(e.find("scene.txt:2:1: "), std::string::npos) << e;
+  EXPECT_NE(e.find("nowhere.png"), std::string::npos) << e;
 }
 
 TEST(SceneRender, ErrorsNameTheLineAndColumn) {
