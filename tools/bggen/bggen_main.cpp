@@ -7,6 +7,15 @@
 #include "tools/bggen/scene.h"
 #include "tools/contentkit/text_source.h"
 
+namespace {
+
+int usage() {
+  std::fprintf(stderr, "usage: bggen --out DIR [--images DIR] SCENE.txt...\n");
+  return 2;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   std::string out_dir, images_dir = ".";
   std::vector<std::string> inputs;
@@ -17,14 +26,11 @@ int main(int argc, char** argv) {
     else if (arg == "--images" && i + 1 < argc)
       images_dir = argv[++i];
     else if (!arg.empty() && arg[0] == '-')
-      out_dir.clear(), inputs.clear(), i = argc;
+      return usage();
     else
       inputs.push_back(arg);
   }
-  if (out_dir.empty() || inputs.empty()) {
-    std::fprintf(stderr, "usage: bggen --out DIR [--images DIR] SCENE.txt...\n");
-    return 2;
-  }
+  if (out_dir.empty() || inputs.empty()) return usage();
   for (const std::string& path : inputs) {
     std::string text;
     if (!contentkit::read_text_file(path, text)) {

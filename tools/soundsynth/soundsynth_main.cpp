@@ -11,6 +11,11 @@
 
 namespace {
 
+int usage() {
+  std::fprintf(stderr, "usage: soundsynth --out DIR [--wav] [--report] SCORE.txt...\n");
+  return 2;
+}
+
 int serial_for(const std::string& name) {
   uint32_t h = 2166136261u;  // FNV-1a: a fixed serial number per sound name
   for (unsigned char c : name) h = (h ^ c) * 16777619u;
@@ -32,14 +37,11 @@ int main(int argc, char** argv) {
     else if (arg == "--report")
       report = true;
     else if (!arg.empty() && arg[0] == '-')
-      inputs.clear(), i = argc;
+      return usage();
     else
       inputs.push_back(arg);
   }
-  if (out_dir.empty() || inputs.empty()) {
-    std::fprintf(stderr, "usage: soundsynth --out DIR [--wav] [--report] SCORE.txt...\n");
-    return 2;
-  }
+  if (out_dir.empty() || inputs.empty()) return usage();
   for (const std::string& path : inputs) {
     std::string text;
     if (!contentkit::read_text_file(path, text)) {
