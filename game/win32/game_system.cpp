@@ -76,7 +76,11 @@ GameSystem::GameSystem(HWND window) : window_(window) {
   read_save_file(kSaveFile, key_config_, saved_);
 }
 
-GameSystem::~GameSystem() = default;
+GameSystem::~GameSystem() {
+  // Normally the game thread has unloaded the modules already and this does
+  // nothing; it matters only when the game thread could not be started.
+  modules_.unload();
+}
 
 std::string GameSystem::settings_path() const {
   char directory[MAX_PATH] = {};

@@ -33,7 +33,7 @@ cleanup() {
 
 modules=(tamDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll)
 need_modules() {
-  for f in torv.exe torv_probe.exe "${modules[@]}"; do
+  for f in torv.exe test_torv_probe.exe "${modules[@]}"; do
     [ -f "$bin/$f" ] || skip "$f is not built yet"
   done
 }
@@ -44,7 +44,7 @@ need_archives() {
 # A folder as a player has it: the exe, every module and the archives.
 prepare() {
   work=$(mktemp -d /tmp/torv_e2e.XXXXXX)
-  cp "$bin/torv.exe" "$bin/torv_probe.exe" "$work/"
+  cp "$bin/torv.exe" "$bin/test_torv_probe.exe" "$work/"
   for f in "$bin"/tam*.dll; do cp "$f" "$work/"; done
   for a in "$data"/*.tfa; do [ -f "$a" ] && cp "$a" "$work/"; done
   return 0
@@ -58,7 +58,7 @@ start_display() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
 }
 
-probe() { (cd "$work" && wine torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
+probe() { (cd "$work" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
 
 # Starts the game in the background; its exit code lands in $work/.exit.<n>.
 runs=0
@@ -205,9 +205,9 @@ missing_joystick_module)
   [ "$code" = 0 ] || fail "exit code $code"
   ;;
 sound_module_without_setvolume)
-  need_modules; [ -f "$bin/fake_tamSound.dll" ] || skip "fake_tamSound.dll not built"
+  need_modules; [ -f "$bin/test_fake_tamSound.dll" ] || skip "test_fake_tamSound.dll not built"
   prepare; start_display 1024x768
-  cp "$bin/fake_tamSound.dll" "$work/tamSound.dll"
+  cp "$bin/test_fake_tamSound.dll" "$work/tamSound.dll"
   start_game
   expect_box "TORV|DLLがロード出来ませんでした"
   expect_box "TORV|ゲームクラスの作成に失敗しました"

@@ -1,11 +1,12 @@
 // A helper for the end-to-end tests of torv.exe, run under the same wineserver:
-//   torv_probe box [seconds]    waits for a message box, prints "caption|text" in
-//                               UTF-8 and closes it with its OK button; exit 1 on time-out
-//   torv_probe window           prints the game window's client origin and size on
-//                               the screen, its style and whether it is full screen
-//   torv_probe close            sends WM_CLOSE to the game window
-//   torv_probe list             lists the top-level windows (for diagnosis)
-//   torv_probe exists           exit 0 when the game window exists
+//   test_torv_probe box [seconds]  waits for a message box, prints "caption|text" in
+//                                  UTF-8 and closes it with its OK button; exit 1 on
+//                                  time-out
+//   test_torv_probe window         prints the game window's client origin and size on
+//                                  the screen, whether it has a caption and is visible
+//   test_torv_probe close          sends WM_CLOSE to the game window
+//   test_torv_probe list           lists the top-level windows (for diagnosis)
+//   test_torv_probe exists         exit 0 when the game window exists
 #include <windows.h>
 
 #include <cstdio>
