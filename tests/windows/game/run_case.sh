@@ -62,10 +62,10 @@ probe() { (cd "$work" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | 
 
 # Starts the game in the background; its exit code lands in $work/.exit.<n>.
 runs=0
-start_game() {
+start_game() { # [working directory] [program file]: by default torv.exe in the work folder
   runs=$((runs + 1))
-  local marker="$work/.exit.$runs"
-  (cd "$work" && wine torv.exe </dev/null >/dev/null 2>&1; echo $? >"$marker") &
+  local marker="$work/.exit.$runs" dir=${1:-$work} exe=${2:-torv.exe}
+  (cd "$dir" && wine "$work/$exe" </dev/null >/dev/null 2>&1; echo $? >"$marker") &
   game_pid=$!
   last_exit_file=$marker
 }
@@ -307,6 +307,18 @@ title_screen | title_keys | key_configuration)
     close_game_timed
   fi
   [ -z "$game_pid" ] || close_game_timed
+  ;;
+started_elsewhere)
+  # Started from another folder under a name whose Shift-JIS form holds the byte of
+  # a backslash ("表" is 95 5C): the game must still make its own folder current,
+  # or it finds neither its archives nor its settings.
+  need_modules; need_archives; prepare; start_display 1024x768
+  [ "${LANG:-}" = ja_JP.UTF-8 ] || skip "no Japanese locale: the code page is not 932"
+  mv "$work/torv.exe" "$work/表.exe"
+  start_game /tmp "表.exe"; wait_window
+  if box=$(probe box 3); then fail "unexpected message box '$box'"; fi
+  [ -n "$(setting Draw)" ] || fail "no Setting.ini in the program's folder"
+  close_game_timed
   ;;
 close_during_play)
   need_modules; need_archives; prepare; start_display 1024x768
