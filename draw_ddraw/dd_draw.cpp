@@ -22,6 +22,14 @@ void CDDDraw::ReleaseDevice() {
   dd_ = nullptr;
 }
 
+void CDDDraw::ForgetArchiveLibrary() {
+  archive_.Forget();
+  for (int slot = 0; slot < images_.Count(); ++slot) images_.Get(slot)->surface().Abandon();
+  frame_.Abandon();
+  blank_.Abandon();
+  dd_ = nullptr;
+}
+
 int CDDDraw::Init(int width, int height, HWND window) {
   images_.Clear();
   ReleaseDevice();
@@ -87,6 +95,11 @@ int CDDDraw::ReCreateImageLoadFromExpTfaFile(int slot, const char* member, const
 
 torv::FrameView CDDDraw::Frame() { return frame_.Lock(); }
 
+torv::ImageView CDDDraw::Source(CDDSMaintain& image) {
+  const torv::FrameView v = image.surface().Lock();
+  return torv::ImageView{v.bits, v.width, v.height, v.pitch_bytes};
+}
+
 int CDDDraw::BeginDraw(int originX, int originY) {
   if (!frame_.get()) return -1;
   Settle();
@@ -114,20 +127,20 @@ int CDDDraw::DrawResult() {
 int CDDDraw::DrawImage(int slot, int x, int y, int width, int height, double alpha) {
   CDDSMaintain* image = Image(slot);
   if (!image || !frame_.get()) return -1;
-  DdScopedLock source(image->surface());
+  const torv::ImageView source = Source(*image);
   const torv::FrameView frame = Frame();
-  if (!source.view().bits || !frame.bits) return -1;
-  blender_.draw_image_scaled(frame, source.image(), x, y, width, height, torv::alpha_byte_from_percent(alpha));
+  if (!source.bits || !frame.bits) return -1;
+  blender_.draw_image_scaled(frame, source, x, y, width, height, torv::alpha_byte_from_percent(alpha));
   return 0;
 }
 
 int CDDDraw::DrawImageDetail(int slot, int srcX, int srcY, int x, int y, int width, int height, double alpha) {
   CDDSMaintain* image = Image(slot);
   if (!image || !frame_.get()) return -1;
-  DdScopedLock source(image->surface());
+  const torv::ImageView source = Source(*image);
   const torv::FrameView frame = Frame();
-  if (!source.view().bits || !frame.bits) return -1;
-  blender_.draw_image_detail(frame, source.image(), srcX, srcY, x, y, width, height,
+  if (!source.bits || !frame.bits) return -1;
+  blender_.draw_image_detail(frame, source, srcX, srcY, x, y, width, height,
                              torv::alpha_byte_from_percent(alpha));
   return 0;
 }
@@ -141,6 +154,7 @@ int CDDDraw::DrawImageFast(int slot, int x, int y, int srcX, int srcY, int width
     return 0;  // nothing of it lies inside both
   }
   Settle();
+  image->surface().Unlock();  // a locked surface cannot be a blit's source
   RECT source = {copy.left, copy.top, copy.right, copy.bottom};
   const DWORD key = transparent ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
   frame_.get()->BltFast(static_cast<DWORD>(copy.x), static_cast<DWORD>(copy.y), image->surface().get(), &source,

@@ -58,8 +58,10 @@ public:
   int DrawTextV(RECT rect, int count, DWORD colour, int noClip, int centre, int cached, const char* format,
                 va_list args);
 
-  // For process exit: leave "tamArc.dll" to the loader instead of freeing it here.
-  void ForgetArchiveLibrary() { archive_.Forget(); }
+  // For process exit: leave "tamArc.dll" to the loader and the DirectDraw objects to
+  // the system instead of releasing them here (the device's worker thread is gone
+  // by then, and a release would wait for it forever).
+  void ForgetArchiveLibrary();
 
 private:
   CDDSMaintain* Image(int slot) const { return images_.Get(slot); }
@@ -70,6 +72,9 @@ private:
   // runs before every DirectDraw or GDI use of the surface.
   torv::FrameView Frame();
   void Settle() { frame_.Unlock(); }
+  // An image's pixels for the blends. Its lock is kept too (every lock waits for the
+  // blits queued before it) until a fast copy takes the image as its source.
+  torv::ImageView Source(CDDSMaintain& image);
 
   BackendImageStore<CDDSMaintain> images_;  // index = image slot
   int width_ = 0;

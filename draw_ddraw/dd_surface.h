@@ -22,6 +22,12 @@ public:
   // width x height pixels on dd. False (and nothing held) when it cannot be made.
   bool Create(IDirectDraw7* dd, int width, int height);
   void Release();
+  // Forgets the surface without releasing it (process exit: the system reclaims it).
+  void Abandon() {
+    surface_ = nullptr;
+    view_ = torv::FrameView();
+    width_ = height_ = 0;
+  }
 
   IDirectDrawSurface7* get() const { return surface_; }
   int width() const { return width_; }

@@ -277,7 +277,9 @@ TEST(DDrawFailures, InitAndLoadsFailWhenNothingCanBeMade) {
 
 // Without "tamArc.dll" beside it the back-end still starts, memory loads work and
 // only the archive loads fail, with -3 (a bad slot still -1 first). Run in a copy
-// of the programs in a directory of their own.
+// of the programs in a directory of their own; the probe ends with the back-end
+// still loaded, and must end all the same (releasing DirectDraw objects at process
+// exit would wait forever).
 TEST(DDrawWithoutArchiveLibrary, ArchiveLoadsAnswerMinusThree) {
   TempDir dir;
   EXPECT_EQ(RunProbe(dir, {"ddraw_probe_noarc.exe", "tamDDDraw.dll"}, "ddraw_probe_noarc.exe"),
