@@ -110,6 +110,42 @@ TEST(DDrawOrigin, TheWholeFrameMovesTextIncluded) {
   }
 }
 
+// A cached string is as wide as its bytes times half the font's widest character,
+// and takes one entry however often it is drawn.
+TEST(DDrawCache, StringWidthAndOneEntryPerString) {
+  CDDDraw dd;
+  ASSERT_EQ(dd.Init(kWidth, kHeight, TestWindow().hwnd()), 0);
+  HDC dc = GetDC(TestWindow().hwnd());
+  HGDIOBJ old = SelectObject(dc, *dd.GetFont());
+  TEXTMETRICA tm;
+  ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+  SelectObject(dc, old);
+  ReleaseDC(TestWindow().hwnd(), dc);
+  const RECT r = {0, 0, 640, 480};
+  for (int frame = 0; frame < 3; ++frame) {
+    ASSERT_EQ(dd.BeginDraw(0, 0), 0);
+    Text(dd, r, 1, "%s", "0123456789");
+    Text(dd, r, 1, "%s", "\x8C\x8E\x95\x5C");  // two double-byte characters
+    ASSERT_EQ(dd.DrawResult(), 0);
+  }
+  int ten = 0, four = 0;
+  for (int i = 0; i < torv::StringCache::kEntryCount; ++i) {
+    const CDxddStringCacheInfo entry = dd.StringCacheInfo(i);
+    if (entry.NoUse()) continue;
+    if (std::string(entry.Text()) == "0123456789") {
+      ++ten;
+      EXPECT_EQ(entry.Width(), 10 * (tm.tmMaxCharWidth / 2));
+    } else if (std::string(entry.Text()) == "\x8C\x8E\x95\x5C") {
+      ++four;
+      EXPECT_EQ(entry.Width(), 4 * (tm.tmMaxCharWidth / 2));
+    } else {
+      ADD_FAILURE() << "unexpected entry " << entry.Text();
+    }
+  }
+  EXPECT_EQ(ten, 1);
+  EXPECT_EQ(four, 1);
+}
+
 // Renders draw() in a mode and reads the window back. The scene's images are loaded
 // first (slots 0..4), then the dark image (slot 5).
 struct Scene {
