@@ -6,10 +6,10 @@ namespace torv {
 const std::vector<DrawAttempt>& draw_attempts(int draw_setting) {
   // Direct3D forced to 16 bits falls straight back to the DIB section: a machine
   // whose 16-bit device fails is not expected to fare better with DirectDraw.
-  static const std::vector<DrawAttempt> d3d16 = {{kDrawInitD3D, 1, nullptr}, {kDrawInitDIB, 0, "0"}};
-  static const std::vector<DrawAttempt> d3d = {{kDrawInitD3D, 0, "2"}, {kDrawInitDDraw, 0, "1"}, {kDrawInitDIB, 0, "0"}};
-  static const std::vector<DrawAttempt> ddraw = {{kDrawInitDDraw, 0, "1"}, {kDrawInitDIB, 0, "0"}};
-  static const std::vector<DrawAttempt> dib = {{kDrawInitDIB, 0, "0"}};
+  static const std::vector<DrawAttempt> d3d16 = {{DRAW_INIT_D3D, 1, nullptr}, {DRAW_INIT_DIB, 0, "0"}};
+  static const std::vector<DrawAttempt> d3d = {{DRAW_INIT_D3D, 0, "2"}, {DRAW_INIT_DDRAW, 0, "1"}, {DRAW_INIT_DIB, 0, "0"}};
+  static const std::vector<DrawAttempt> ddraw = {{DRAW_INIT_DDRAW, 0, "1"}, {DRAW_INIT_DIB, 0, "0"}};
+  static const std::vector<DrawAttempt> dib = {{DRAW_INIT_DIB, 0, "0"}};
   switch (draw_setting) {
     case kDrawSettingD3D16: return d3d16;
     case kDrawSettingD3D: return d3d;
@@ -18,7 +18,7 @@ const std::vector<DrawAttempt>& draw_attempts(int draw_setting) {
   }
 }
 
-const DrawAttempt* start_drawing(int draw_setting, const std::function<int(DrawInitMode, int)>& init,
+const DrawAttempt* start_drawing(int draw_setting, const std::function<int(DRAW_INIT_MODE, int)>& init,
                                  SettingsStore& settings) {
   for (const DrawAttempt& attempt : draw_attempts(draw_setting)) {
     if (init(attempt.mode, attempt.use_16bit) != 0) continue;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "draw/draw_mode.h"
 #include "game/settings.h"
 
 namespace torv {
@@ -13,11 +14,8 @@ namespace torv {
 // Values of the "Draw" setting.
 enum DrawSetting : int { kDrawSettingDIB = 0, kDrawSettingDDraw = 1, kDrawSettingD3D = 2, kDrawSettingD3D16 = 3 };
 
-// The drawing front-end's back-end selector, numbered as its DrawInitMode.
-enum DrawInitMode : int { kDrawInitNone = 0, kDrawInitD3D = 1, kDrawInitDDraw = 2, kDrawInitDIB = 3 };
-
 struct DrawAttempt {
-  DrawInitMode mode;
+  DRAW_INIT_MODE mode;
   int use_16bit;
   // "Draw" value written after this attempt succeeds; nullptr: nothing written.
   const char* written;
@@ -29,7 +27,7 @@ const std::vector<DrawAttempt>& draw_attempts(int draw_setting);
 // Calls init(mode, use_16bit) (0 = started) for each attempt of the row until one
 // starts; writes that attempt's value to "Draw". Answers the attempt that started,
 // or nullptr when none did (nothing is written then).
-const DrawAttempt* start_drawing(int draw_setting, const std::function<int(DrawInitMode, int)>& init,
+const DrawAttempt* start_drawing(int draw_setting, const std::function<int(DRAW_INIT_MODE, int)>& init,
                                  SettingsStore& settings);
 
 // The one-frame text that names the mode, by "Draw" value (values outside 0..3 name

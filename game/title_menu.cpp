@@ -47,11 +47,11 @@ void run_title_menu(MenuHost& host) {
     }
     if (selected == kTitleContinueItem) {
       if (host.pressed(Input::kLeft)) {
-        slot = (slot + kSaveSlotCount - 1) % kSaveSlotCount;
+        slot = (slot + kSaveSlots - 1) % kSaveSlots;
         host.wait_until_released(Input::kLeft);
       }
       if (host.pressed(Input::kRight)) {
-        slot = (slot + 1) % kSaveSlotCount;
+        slot = (slot + 1) % kSaveSlots;
         host.wait_until_released(Input::kRight);
       }
     }

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "game/menu_host.h"
+#include "game/save_file.h"
 
 namespace torv {
 
 inline constexpr int kTitleItemCount = 4;
-inline constexpr int kSaveSlotCount = 9;
 enum TitleItem : int { kTitleStartItem = 0, kTitleContinueItem = 1, kTitleKeyConfigItem = 2, kTitleExitItem = 3 };
 
 // The continue item's text for a slot: its stage number, or that it holds no data.

@@ -93,7 +93,7 @@ bool GameSystem::start_drawing() {
   const auto init = modules_.get<DrawInitProc>(kDrawInit);
   return torv::start_drawing(
              read_setting_number(settings, kKeyDraw, kDefaultDraw),
-             [&](DrawInitMode mode, int use_16bit) {
+             [&](DRAW_INIT_MODE mode, int use_16bit) {
                return init(window_, kScreenWidth, kScreenHeight, static_cast<int>(mode), use_16bit);
              },
              settings) != nullptr;

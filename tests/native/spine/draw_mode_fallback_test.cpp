@@ -24,7 +24,7 @@ public:
   int writes = 0;
 };
 
-using Attempt = std::pair<DrawInitMode, int>;
+using Attempt = std::pair<DRAW_INIT_MODE, int>;
 
 struct FallbackCase {
   const char* draw;                  // the "Draw" value in the file (nullptr: absent)
@@ -36,7 +36,7 @@ struct FallbackCase {
 };
 
 TEST(DrawModeFallback, EveryDrawValueTriesItsRowInOrderAndWritesTheModeThatStarted) {
-  const Attempt d3d{kDrawInitD3D, 0}, d3d16{kDrawInitD3D, 1}, ddraw{kDrawInitDDraw, 0}, dib{kDrawInitDIB, 0};
+  const Attempt d3d{DRAW_INIT_D3D, 0}, d3d16{DRAW_INIT_D3D, 1}, ddraw{DRAW_INIT_DDRAW, 0}, dib{DRAW_INIT_DIB, 0};
   const FallbackCase cases[] = {
       {nullptr, {d3d, ddraw, dib}, {d3d}, "2", true, "DrawMode:Direct3D..."},
       {nullptr, {ddraw, dib}, {d3d, ddraw}, "1", true, "DrawMode:DirectDraw & DirectMemoryAccess..."},
@@ -63,7 +63,7 @@ TEST(DrawModeFallback, EveryDrawValueTriesItsRowInOrderAndWritesTheModeThatStart
     const int d = read_setting_number(settings, kKeyDraw, kDefaultDraw);
     const DrawAttempt* started = start_drawing(
         d,
-        [&](DrawInitMode mode, int use16) {
+        [&](DRAW_INIT_MODE mode, int use16) {
           made.push_back({mode, use16});
           for (const Attempt& w : c.working)
             if (w == Attempt{mode, use16}) return 0;
