@@ -289,6 +289,8 @@ title_screen | title_keys | key_configuration)
     press Down Down z
     client_shot "$work/k1.png"
     [ "$(count_colour "$work/k1.png" '#FFFFFF' "$exit_area")" -gt 20 ] || fail "the key configuration screen did not open"
+    # No pad here: the pad column is not drawn.
+    [ "$(count_colour "$work/k1.png" '#FFFFFF' "120x144+350+76")" -lt 5 ] || fail "a pad column is drawn without a pad"
     # Jump row, A; then up twice to "Exit" and decide with Z, still the decide key.
     press Down a Up Up z
     sleep 0.5
