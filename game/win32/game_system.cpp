@@ -100,12 +100,12 @@ bool GameSystem::start_drawing() {
 }
 
 void GameSystem::show_draw_mode() {
+  // This frame stays on screen while the resources load.
   ProfileSettings settings(settings_path());
   const int draw = read_setting_number(settings, kKeyDraw, kDefaultDraw);
-  const DWORD white = modules_.get<DrawGetRGBProc>(kDrawGetRGB)(255, 255, 255);
-  modules_.get<DrawBeginDrawProc>(kDrawBeginDraw)();
-  modules_.get<DrawTextSimpleProc>(kDrawDrawTextSimple)(0, 0, white, 1, "%s", draw_mode_text(draw));
-  modules_.get<DrawEndDrawProc>(kDrawEndDraw)();
+  canvas_.begin_draw();
+  canvas_.draw_text_simple(0, 0, canvas_.rgb(255, 255, 255), true, draw_mode_text(draw));
+  canvas_.end_draw();
 }
 
 int GameSystem::load_resources() {
@@ -157,8 +157,8 @@ bool GameSystem::saved_stage(int slot, int32_t& stage_number) {
 }
 
 void GameSystem::start_new_game() {
-  // A first stage that cannot be loaded is not checked here: the play mode runs on
-  // whatever the world holds, as the title menu has always done.
+  // The load's result is not examined: a missing first stage leaves the world as it
+  // was and the play mode runs on it.
   torv::start_new_game(state_, *this);
   run_play(state_, *this);
 }
