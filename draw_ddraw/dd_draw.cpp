@@ -2,7 +2,6 @@
 // renderer.
 #include "draw_ddraw/dd_draw.h"
 
-#include <cstring>
 #include <string>
 
 #include "common/format_text.h"
