@@ -39,13 +39,27 @@ wine_env_locale() {
 wine_env_start() {
   local size=${1:-1024x768}
   wine_env_locale
-  # A free display number of our own.
-  local n=77
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 ${size}x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself (-displayfd), so two scripts starting at
+  # once can never share a display.
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   wine_env_xvfb_pid=$!
+  local n=""
+  for _ in $(seq 100); do
+    # The number is complete once its line ends.
+    if [ "$(wc -l <"$fdfile")" -ge 1 ]; then
+      n=$(tr -dc '0-9' <"$fdfile")
+      break
+    fi
+    sleep 0.1
+  done
+  rm -f "$fdfile"
+  if [ -z "$n" ]; then
+    echo "wine: Xvfb did not start" >&2
+    return 1
+  fi
   export DISPLAY=:$n
-  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
   wine_env_prefix
   wineserver -p
   # Start Wine's helper processes with detached stdio, or they inherit the test
