@@ -9,11 +9,10 @@ for arch in win64 win32; do
   rm -rf "$out"
   mkdir -p "$out"
   shopt -s nullglob
-  for f in build/$arch/bin/*.exe build/$arch/bin/*.dll; do
-    case "$(basename "$f")" in
-      test_*|*_test.exe) ;;  # test programs stay in the build tree
-      *) cp "$f" "$out/" ;;
-    esac
+  # What a player or a content author uses; test programs stay in the build tree.
+  for name in torv.exe tamDraw.dll tamDx3DDraw.dll tamDDDraw.dll tamDIBDraw.dll tamArc.dll \
+              tamSound.dll tamDIJoy.dll tfa.exe drawcheck.exe; do
+    if [ -f "build/$arch/bin/$name" ]; then cp "build/$arch/bin/$name" "$out/"; fi
   done
   for a in build/data/*.tfa; do cp "$a" "$out/"; done
   shopt -u nullglob
