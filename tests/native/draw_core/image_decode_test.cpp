@@ -245,17 +245,17 @@ TEST(DecodePng, BringsEveryKindToEightBitBgra) {
        }},
   };
   for (const PngKind& k : kinds) {
-    PngSpec spec;
-    k.setup(spec);
-    const Bytes file = write_png(spec);
+    PngSpec shape;
+    k.setup(shape);
+    const Bytes file = write_png(shape);
     ASSERT_FALSE(file.empty()) << k.what;
     torv::Image img;
     ASSERT_EQ(torv::decode_png(file.data(), file.size(), &img), 0) << k.what;
-    ASSERT_EQ(img.width, spec.width) << k.what;
-    ASSERT_EQ(img.height, spec.height) << k.what;
-    ASSERT_EQ(img.pixels.size(), size_t(spec.width) * size_t(spec.height) * 4) << k.what;
-    for (int y = 0; y < spec.height; ++y)
-      for (int x = 0; x < spec.width; ++x)
+    ASSERT_EQ(img.width, shape.width) << k.what;
+    ASSERT_EQ(img.height, shape.height) << k.what;
+    ASSERT_EQ(img.pixels.size(), size_t(shape.width) * size_t(shape.height) * 4) << k.what;
+    for (int y = 0; y < shape.height; ++y)
+      for (int x = 0; x < shape.width; ++x)
         ASSERT_EQ(pixel_at(img, x, y), k.expected(x, y)) << k.what << " at " << x << "," << y;
   }
 }
@@ -393,7 +393,7 @@ Bytes make_bmp(const BmpSpec& s) {
 
 struct BmpCase {
   const char* what;
-  BmpSpec spec;
+  BmpSpec shape;
 };
 
 TEST(DecodeBmp, ReadsRowsInTheirOrderAndSkipsPadding) {
@@ -407,16 +407,16 @@ TEST(DecodeBmp, ReadsRowsInTheirOrderAndSkipsPadding) {
       {"last row without its padding", {3, 2, 24, 0, 40, -1, 0, true}},
   };
   for (const BmpCase& c : cases) {
-    const Bytes file = make_bmp(c.spec);
+    const Bytes file = make_bmp(c.shape);
     torv::Image img;
     ASSERT_EQ(torv::decode_image(file.data(), file.size(), &img), 0) << c.what;
-    const int rows = c.spec.height < 0 ? -c.spec.height : c.spec.height;
-    ASSERT_EQ(img.width, c.spec.width) << c.what;
+    const int rows = c.shape.height < 0 ? -c.shape.height : c.shape.height;
+    ASSERT_EQ(img.width, c.shape.width) << c.what;
     ASSERT_EQ(img.height, rows) << c.what;
     for (int y = 0; y < rows; ++y)
-      for (int x = 0; x < c.spec.width; ++x) {
+      for (int x = 0; x < c.shape.width; ++x) {
         // Bottom-up files: the last file row is the top of the image.
-        const int file_row = c.spec.height < 0 ? y : rows - 1 - y;
+        const int file_row = c.shape.height < 0 ? y : rows - 1 - y;
         ASSERT_EQ(pixel_at(img, x, y), bgra(x, file_row, 200, 255)) << c.what << " at " << x << "," << y;
       }
   }

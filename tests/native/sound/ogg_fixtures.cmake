@@ -7,15 +7,15 @@ find_program(TORV_OGGENC oggenc REQUIRED)
 
 function(torv_ogg_fixtures target dir)
   # name rate channels seconds frequencies...
-  set(specs
+  set(fixtures
     "tone440_m22_500ms.ogg|22050|1|0.5|440"
     "tone1000-500_s44_1000ms.ogg|44100|2|1.0|1000 500"
     "tone300_m8_250ms.ogg|8000|1|0.25|300"
     "tone220-330_s44_3000ms.ogg|44100|2|3.0|220 330"
     "tone660_m44_20000ms.ogg|44100|1|20.0|660")
   set(outputs "")
-  foreach(spec IN LISTS specs)
-    string(REPLACE "|" ";" f "${spec}")
+  foreach(fixture IN LISTS fixtures)
+    string(REPLACE "|" ";" f "${fixture}")
     list(GET f 0 name)
     list(GET f 1 rate)
     list(GET f 2 channels)
