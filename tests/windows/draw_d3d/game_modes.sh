@@ -16,7 +16,7 @@ tfa_tool=${TORV_TFA:-$src/build/native/bin/tfa}
 say() { echo "[$case_name] $*"; }
 fail() { echo "FAIL [$case_name]: $*"; exit 1; }
 
-for f in torv.exe torv_probe.exe tamDraw.dll tamDx3DDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll; do
+for f in torv.exe test_torv_probe.exe tamDraw.dll tamDx3DDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll; do
   [ -f "$bin/$f" ] || { echo "SKIP [$case_name]: $f is not built"; exit 77; }
 done
 for f in "$data/dat.tfa" "$data/sdat.tfa" "$tfa_tool"; do
@@ -32,11 +32,11 @@ flock -w 150 9 || fail "another run holds $WINEPREFIX.lock"
 folder=$(mktemp -d /tmp/torv_d3d.XXXXXX)
 done_file=$folder/.exit
 finish() {
-  [ -f "$done_file" ] || (cd "$folder" && wine torv_probe.exe close >/dev/null 2>&1 </dev/null)
+  [ -f "$done_file" ] || (cd "$folder" && wine test_torv_probe.exe close >/dev/null 2>&1 </dev/null)
   wine_env_stop
   rm -rf "$folder"
 }
-cp "$bin/torv.exe" "$bin/torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$folder/"
+cp "$bin/torv.exe" "$bin/test_torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$folder/"
 case $case_name in
 default) ;;
 draw2) printf '[Init]\r\nDraw=2\r\n' >"$folder/Setting.ini" ;;
@@ -48,7 +48,7 @@ esac
 wine_env_start 1024x768
 trap finish EXIT
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-probe() { (cd "$folder" && wine torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
+probe() { (cd "$folder" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
 
 (cd "$folder" && wine torv.exe </dev/null >/dev/null 2>&1; echo $? >"$done_file") &
 for _ in $(seq 200); do
