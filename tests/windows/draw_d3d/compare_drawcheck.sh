@@ -23,18 +23,13 @@ mkdir -p "$out"
 
 # shellcheck source=../../../scripts/wine-env.sh
 source "$src/scripts/wine-env.sh"
-if [ -n "${DISPLAY:-}" ]; then
-  # Inside a test run that manages Wine: a display of our own, so that no other
-  # test's window can cover the one read back; the run stops the wineserver.
-  n=90
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null' EXIT
-  export DISPLAY=:$n
-  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+# A display of our own, so that no other test's window can cover the one read
+# back. Inside a test run that manages Wine, its wineserver is left to it.
+managed=${DISPLAY:+yes}
+wine_env_start 640x480 || { echo "FAIL: no display"; exit 1; }
+if [ -n "$managed" ]; then
+  trap 'kill $wine_env_xvfb_pid 2>/dev/null; wait $wine_env_xvfb_pid 2>/dev/null' EXIT
 else
-  wine_env_start 640x480
   trap wine_env_stop EXIT
 fi
 
