@@ -30,7 +30,12 @@ TORV_AVX2 inline __m256i spread_weights(__m256i s, bool full, __m256i ka) {
 // The rule on 8 pixels with their spread weights. Channels are taken as two
 // sets of 16-bit lanes (blue+red, green+alpha) by masking and shifting, so no
 // unpacking shuffles are needed.
-TORV_AVX2 inline __m256i blend8(__m256i s, __m256i d, __m256i spread, __m256i keep, __m256i copy) {
+//
+// The selects cost more than the arithmetic, so they lean on one fact: where B
+// is 0 or 255 both weights overflow to 0 or 1 and every mixed byte is 0. Then
+// an OR adds the frame's bytes where they stay (all four where B = 0, the
+// alpha byte unless B = 255) and the source pixel where B = 255.
+TORV_AVX2 inline __m256i blend8(__m256i s, __m256i d, __m256i spread) {
   const __m256i low_bytes = _mm256_set1_epi16(0x00FF);
   const __m256i wb = _mm256_add_epi16(spread, _mm256_set1_epi16(1));       // 257 * B + 1
   const __m256i wi = _mm256_sub_epi16(_mm256_setzero_si256(), spread);    // 257 * (255 - B) + 1
@@ -38,12 +43,16 @@ TORV_AVX2 inline __m256i blend8(__m256i s, __m256i d, __m256i spread, __m256i ke
                                       _mm256_mulhi_epu16(_mm256_and_si256(d, low_bytes), wi));
   const __m256i ga = _mm256_add_epi16(_mm256_mulhi_epu16(_mm256_srli_epi16(s, 8), wb),
                                       _mm256_mulhi_epu16(_mm256_srli_epi16(d, 8), wi));
-  const __m256i mixed = _mm256_or_si256(rb, _mm256_slli_epi16(ga, 8));
-  // The frame keeps its alpha byte, and all of a pixel whose B is 0; B = 255
-  // copies the source pixel.
-  const __m256i alpha_bytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-  const __m256i kept = _mm256_blendv_epi8(mixed, d, _mm256_or_si256(keep, alpha_bytes));
-  return _mm256_blendv_epi8(kept, s, copy);
+  // Green to byte 1, the alpha lane dropped (one shuffle does both).
+  const __m256i green_only = _mm256_setr_epi8(-1, 0, -1, -1, -1, 4, -1, -1, -1, 8, -1, -1, -1, 12, -1, -1,
+                                              -1, 0, -1, -1, -1, 4, -1, -1, -1, 8, -1, -1, -1, 12, -1, -1);
+  const __m256i mixed = _mm256_or_si256(rb, _mm256_shuffle_epi8(ga, green_only));
+  // Bytes taken from the frame: colour bytes where B <= 0, the alpha byte
+  // where B <= 254 (every byte of spread is B).
+  const __m256i limits = _mm256_set1_epi32(static_cast<int>(0xFE000000u));
+  const __m256i from_d = _mm256_cmpeq_epi8(_mm256_min_epu8(spread, limits), spread);
+  const __m256i copy = _mm256_cmpeq_epi32(spread, _mm256_set1_epi32(-1));
+  return _mm256_or_si256(_mm256_or_si256(mixed, _mm256_and_si256(d, from_d)), _mm256_and_si256(s, copy));
 }
 
 TORV_AVX2 inline __m256i tail_mask(int count) {
@@ -53,26 +62,20 @@ TORV_AVX2 inline __m256i tail_mask(int count) {
 TORV_VECTOR_ENTRY TORV_AVX2 void blend_avx2(uint8_t* dst, const uint8_t* src, int n, int alpha, const uint8_t*) {
   const bool full = alpha == 255;
   const __m256i ka = _mm256_set1_epi32(257 * alpha + 1);  // exact for alpha 1..254
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i ones = _mm256_cmpeq_epi32(zero, zero);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i * 4));
-    const __m256i spread = spread_weights(s, full, ka);
     // No early-out for steps that are all "keep" or all "copy": measured on
     // sprite-like runs, the mispredicted branches cost more than they save.
-    const __m256i keep = _mm256_cmpeq_epi32(spread, zero);
     __m256i* out = reinterpret_cast<__m256i*>(dst + i * 4);
-    const __m256i copy = _mm256_cmpeq_epi32(spread, ones);
-    _mm256_storeu_si256(out, blend8(s, _mm256_loadu_si256(out), spread, keep, copy));
+    _mm256_storeu_si256(out, blend8(s, _mm256_loadu_si256(out), spread_weights(s, full, ka)));
   }
   if (i < n) {
     const __m256i m = tail_mask(n - i);
     int* out = reinterpret_cast<int*>(dst + i * 4);
     const __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(src + i * 4), m);
     const __m256i d = _mm256_maskload_epi32(out, m);
-    const __m256i spread = spread_weights(s, full, ka);
-    _mm256_maskstore_epi32(out, m, blend8(s, d, spread, _mm256_cmpeq_epi32(spread, zero), _mm256_cmpeq_epi32(spread, ones)));
+    _mm256_maskstore_epi32(out, m, blend8(s, d, spread_weights(s, full, ka)));
   }
 }
 
