@@ -16,10 +16,18 @@ run_ctest() { # label build-dir
   log=$(mktemp)
   (cd "$dir" && ctest -j"$jobs" --output-on-failure 2>&1) | tee "$log"
   local rc=${PIPESTATUS[0]}
-  local line
+  local line skipped
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -n 1)
-  summary+=("$label: ${line:-no tests}")
+  # A test skips when something it needs was not built; under `make test` everything is
+  # built, so a skip is a fault of the build, not a pass.
+  skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .*\(Skipped\)$' "$log" || true)
   [ "$rc" -eq 0 ] || failed=1
+  if [ "${skipped:-0}" -gt 0 ]; then
+    line="$line, $skipped skipped"
+    echo "run-tests: $label: $skipped tests skipped" >&2
+    failed=1
+  fi
+  summary+=("$label: ${line:-no tests}")
   rm -f "$log"
 }
 

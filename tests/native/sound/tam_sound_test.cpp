@@ -3,6 +3,7 @@
 #include "sound/tam_sound.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cmath>
@@ -29,7 +30,8 @@ constexpr const char* kMusicFile = "tone220-330_s44_3000ms.ogg";  // stereo, 44.
 class SoundArchive : public testing::Test {
 protected:
   static void SetUpTestSuite() {
-    path_ = new std::string(testing::TempDir() + "tam_sound_test.tfa");
+    // ctest runs each test in a process of its own, several at once: one archive per process.
+    path_ = new std::string(testing::TempDir() + "tam_sound_test_" + std::to_string(getpid()) + ".tfa");
     CTamArchiveCreate writer;
     auto add = [&writer](const std::vector<uint8_t>& bytes, const char* title) {
       ASSERT_EQ(writer.AddMemory(bytes.data(), static_cast<int>(bytes.size()), title), 0) << title;

@@ -26,20 +26,20 @@ cleanup() {
   [ -n "$work" ] && rm -rf "$work"
 }
 
-for f in torv.exe torv_probe.exe tamDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll; do
+for f in torv.exe test_torv_probe.exe tamDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll; do
   [ -f "$bin/$f" ] || skip "$f is not built yet"
 done
 for a in dat.tfa sdat.tfa; do [ -f "$data/$a" ] || skip "$data/$a is not built yet"; done
 
 work=$(mktemp -d /tmp/torv_play.XXXXXX)
-cp "$bin/torv.exe" "$bin/torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$work/"
+cp "$bin/torv.exe" "$bin/test_torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$work/"
 # The software renderer, so that the pictures are exact.
 printf '[Init]\r\nDraw=0\r\n' >"$work/Setting.ini"
 wine_env_start 1024x768
 trap cleanup EXIT
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
 
-probe() { (cd "$work" && wine torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
+probe() { (cd "$work" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
 start_game() {
   exit_file="$work/.exit.$RANDOM"
   (cd "$work" && wine torv.exe </dev/null >/dev/null 2>&1; echo $? >"$exit_file") &
