@@ -266,6 +266,18 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("play_frame/" + n).c_str(), play_frame, k);
   }
 
+  // Repetitions run interleaved in random order unless the caller chooses: on a
+  // shared machine a busy spell then slows the anchors and the kernels alike
+  // instead of whichever benchmarks happened to run during it.
+  std::vector<char*> args(argv, argv + argc);
+  bool order_chosen = false;
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0) order_chosen = true;
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  if (!order_chosen) args.push_back(interleave);
+  args.push_back(nullptr);
+  argc = static_cast<int>(args.size()) - 1;
+  argv = args.data();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;

@@ -373,6 +373,38 @@ TEST_P(BlendKernelsTest, RandomDrawsMatchTheReference) {
   }
 }
 
+// Rows that start at each pixel of a 32-byte block and end before, at and after
+// the vector steps, short ones and long ones (whose first step may be partial
+// too, to bring the frame side to a block boundary).
+TEST_P(BlendKernelsTest, EveryRowStartAndLengthAroundVectorStepsMatchesTheReference) {
+  std::mt19937 rng(77);
+  Surface img(96, 1);
+  drawtest::fill_random(img, rng, false);
+  Surface frame(104, 1);
+  drawtest::fill_random(frame, rng, false);
+  static const int widths[] = {1, 7, 8, 9, 15, 16, 17, 24, 31, 63, 64, 65, 71, 72, 73, 96};
+  for (int x = 0; x < 8; ++x) {
+    for (int w : widths) {
+      for (int kind = 0; kind < 3; ++kind) {
+        Surface got = frame, want = frame;
+        const int alpha = kind == 0 ? 255 : 100;
+        if (kind < 2) {
+          blender.draw_image_detail(got.frame(), img.view(), 0, 0, x, 0, w, 1, uint8_t(alpha));
+          drawtest::reference_unscaled(want, img, 0, 0, x, 0, w, 1,
+                                       [&](uint8_t* d, const uint8_t* s) { drawtest::reference_blend(d, s, alpha); });
+        } else {
+          blender.copy_image_keyed(got.frame(), img.view(), x, 0, 0, 0, w, 1);
+          drawtest::reference_unscaled(want, img, 0, 0, x, 0, w, 1, [](uint8_t* d, const uint8_t* s) {
+            if (s[3] != 0)
+              for (int c = 0; c < 4; ++c) d[c] = s[c];
+          });
+        }
+        ASSERT_EQ(got.storage, want.storage) << "x " << x << " width " << w << " kind " << kind;
+      }
+    }
+  }
+}
+
 TEST_P(BlendKernelsTest, EmptyFramesAndImagesDrawNothing) {
   Surface f(4, 4, 0, 0, 0x42);
   const Surface img = coordinate_image(4, 4);
