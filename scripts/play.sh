@@ -13,6 +13,7 @@ wine_env_prefix
 if [ -z "${DISPLAY:-}" ]; then
   echo "play: no DISPLAY; starting a private Xvfb (nothing will be visible)" >&2
   wine_env_start 640x480
+  trap wine_env_stop EXIT
 fi
 cd dist/win64
-exec wine torv.exe
+wine torv.exe
