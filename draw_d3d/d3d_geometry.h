@@ -69,7 +69,7 @@ struct QuadSpec {
 };
 // The four vertices, as a triangle strip: top-left, top-right, bottom-left,
 // bottom-right.
-void fill_quad(const QuadSpec& spec, QuadVertex out[kQuadVertexCount]);
+void fill_quad(const QuadSpec& quad, QuadVertex out[kQuadVertexCount]);
 
 // One quad of a draw: which tile and where.
 struct TileQuad {
