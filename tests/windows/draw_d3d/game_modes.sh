@@ -23,62 +23,50 @@ for f in "$data/dat.tfa" "$data/sdat.tfa" "$tfa_tool"; do
   [ -f "$f" ] || { echo "SKIP [$case_name]: $f is not built"; exit 77; }
 done
 
-export WINEPREFIX=$(cd "$bin/.." && pwd)/wineprefix-game
-# shellcheck source=../../../scripts/wine-env.sh
-source "$src/scripts/wine-env.sh"
-exec 9>"$WINEPREFIX.lock"  # the game refuses a second instance in one wineserver
-flock -w 150 9 || fail "another run holds $WINEPREFIX.lock"
+# shellcheck source=../game/game_harness.sh
+source "$src/tests/windows/game/game_harness.sh"
+game_harness_lock 150
 
-folder=$(mktemp -d /tmp/torv_d3d.XXXXXX)
-done_file=$folder/.exit
+prepare /tmp/torv_d3d.XXXXXX
 finish() {
-  [ -f "$done_file" ] || (cd "$folder" && wine test_torv_probe.exe close >/dev/null 2>&1 </dev/null)
+  [ -f "${last_exit_file:-}" ] || probe close >/dev/null 2>&1
   wine_env_stop
-  rm -rf "$folder"
+  rm -rf "$work"
 }
-cp "$bin/torv.exe" "$bin/test_torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$folder/"
 case $case_name in
 default) ;;
-draw2) printf '[Init]\r\nDraw=2\r\n' >"$folder/Setting.ini" ;;
-draw3) printf '[Init]\r\nDraw=3\r\n' >"$folder/Setting.ini" ;;
+draw2) printf '[Init]\r\nDraw=2\r\n' >"$work/Setting.ini" ;;
+draw3) printf '[Init]\r\nDraw=3\r\n' >"$work/Setting.ini" ;;
 *) fail "unknown case" ;;
 esac
-"$tfa_tool" extract "$folder/dat.tfa" menu.PNG "$folder/menu.png" >/dev/null || fail "no menu.PNG in dat.tfa"
+"$tfa_tool" extract "$work/dat.tfa" menu.PNG "$work/menu.png" >/dev/null || fail "no menu.PNG in dat.tfa"
 
-wine_env_start 1024x768
 trap finish EXIT
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-probe() { (cd "$folder" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
-
-(cd "$folder" && wine torv.exe </dev/null >/dev/null 2>&1; echo $? >"$done_file") &
-for _ in $(seq 200); do
-  probe exists >/dev/null && break
-  [ -f "$done_file" ] && fail "the game ended (exit $(cat "$done_file")) without a window"
-  sleep 0.1
-done
-probe exists >/dev/null || fail "no game window after 20 s"
+start_display 1024x768
+start_game
+wait_window
 sleep 2
-draw=$(tr -d '\r' <"$folder/Setting.ini" | sed -n 's/^Draw=//p' | tail -n 1)
+draw=$(tr -d '\r' <"$work/Setting.ini" | sed -n 's/^Draw=//p' | tail -n 1)
 read -r _ x y _ _ _ _ _ _ <<<"$(probe window)"
-import -window root "$folder/screen.png" || fail "no screenshot"
+import -window root "$work/screen.png" || fail "no screenshot"
 say "Setting.ini Draw=$draw; client area at ($x, $y)"
 
 # The title's background where no menu item is written: the picture itself, or
 # with 16-bit textures each channel's high 4 bits widened again (v >> 4) * 17.
 area=340x200+300+280
-convert "$folder/screen.png" -crop "640x480+$x+$y" +repage -crop "$area" +repage "$folder/shown.png"
-convert "$folder/menu.png" -crop "$area" +repage "$folder/expected.png"
+convert "$work/screen.png" -crop "640x480+$x+$y" +repage -crop "$area" +repage "$work/shown.png"
+convert "$work/menu.png" -crop "$area" +repage "$work/expected.png"
 want_draw=2
 if [ "$case_name" = draw3 ]; then
   want_draw=3
-  convert "$folder/expected.png" -fx 'floor(u*255/16)*17/255' "$folder/expected.png"
+  convert "$work/expected.png" -fx 'floor(u*255/16)*17/255' "$work/expected.png"
 fi
 [ "$draw" = "$want_draw" ] || fail "Draw=$draw after the start, wanted $want_draw (another drawing mode started)"
-differ=$(compare -metric AE "$folder/shown.png" "$folder/expected.png" null: 2>&1)
+differ=$(compare -metric AE "$work/shown.png" "$work/expected.png" null: 2>&1)
 say "$differ of 68000 background pixels differ from the expected picture"
 [ "$differ" = 0 ] || fail "the title's background is not the expected picture"
 
 probe close >/dev/null || fail "no game window to close"
-for _ in $(seq 50); do [ -f "$done_file" ] && break; sleep 0.1; done
-[ "$(cat "$done_file" 2>/dev/null)" = 0 ] || fail "the game did not end with exit code 0 after WM_CLOSE"
+for _ in $(seq 50); do [ -f "$last_exit_file" ] && break; sleep 0.1; done
+[ "$(cat "$last_exit_file" 2>/dev/null)" = 0 ] || fail "the game did not end with exit code 0 after WM_CLOSE"
 echo "PASS [$case_name]"

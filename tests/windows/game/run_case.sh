@@ -11,17 +11,12 @@ src=$(cd "$3" && pwd)
 data=${TORV_DATA:-$src/build/data}
 tfa_tool=${TORV_TFA:-$src/build/native/bin/tfa}
 
-export WINEPREFIX=$(cd "$bin/.." && pwd)/wineprefix-game
-# shellcheck source=../../../scripts/wine-env.sh
-source "$src/scripts/wine-env.sh"
-# One case at a time per prefix, also across separate ctest runs of the same tree:
-# the game refuses a second instance within one wineserver.
-exec 9>"$WINEPREFIX.lock"
-flock -w 150 9 || { echo "FAIL [$case_name]: another run holds $WINEPREFIX.lock"; exit 1; }
-
 work=""
 game_pid=""
 fail() { echo "FAIL [$case_name]: $*"; exit 1; }
+# shellcheck source=game_harness.sh
+source "$src/tests/windows/game/game_harness.sh"
+game_harness_lock 150
 skip() { echo "SKIP [$case_name]: $*"; exit 77; }
 note() { echo "[$case_name] $*"; }
 
@@ -30,6 +25,7 @@ cleanup() {
   wine_env_stop
   [ -n "$work" ] && rm -rf "$work"
 }
+trap cleanup EXIT
 
 modules=(tamDraw.dll tamDIBDraw.dll tamSound.dll tamArc.dll tamDIJoy.dll)
 need_modules() {
@@ -39,44 +35,6 @@ need_modules() {
 }
 need_archives() {
   for a in dat.tfa sdat.tfa; do [ -f "$data/$a" ] || skip "$data/$a is not built yet"; done
-}
-
-# A folder as a player has it: the exe, every module and the archives.
-prepare() {
-  work=$(mktemp -d /tmp/torv_e2e.XXXXXX)
-  cp "$bin/torv.exe" "$bin/test_torv_probe.exe" "$work/"
-  for f in "$bin"/tam*.dll; do cp "$f" "$work/"; done
-  for a in "$data"/*.tfa; do [ -f "$a" ] && cp "$a" "$work/"; done
-  return 0
-}
-
-start_display() {
-  wine_env_start "$1"
-  trap cleanup EXIT
-  # No window manager runs here: let Wine manage the windows itself, as Windows
-  # does, instead of waiting for a manager that never answers (2 s per hide).
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-}
-
-probe() { (cd "$work" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
-
-# Starts the game in the background; its exit code lands in $work/.exit.<n>.
-runs=0
-start_game() { # [working directory] [program file]: by default torv.exe in the work folder
-  runs=$((runs + 1))
-  local marker="$work/.exit.$runs" dir=${1:-$work} exe=${2:-torv.exe}
-  (cd "$dir" && wine "$work/$exe" </dev/null >/dev/null 2>&1; echo $? >"$marker") &
-  game_pid=$!
-  last_exit_file=$marker
-}
-
-wait_window() {
-  for _ in $(seq 200); do
-    probe exists >/dev/null && return 0
-    [ -f "$last_exit_file" ] && fail "the game ended (exit $(cat "$last_exit_file")) before its window appeared"
-    sleep 0.1
-  done
-  fail "no game window after 20 s"
 }
 
 # Waits up to $1 seconds for the last started game to end; prints its exit code.

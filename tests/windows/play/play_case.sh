@@ -9,16 +9,12 @@ bin=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
 data=${TORV_DATA:-$src/build/data}
 
-# The game tests' prefix and lock: one game at a time per wineserver.
-export WINEPREFIX=$(cd "$bin/.." && pwd)/wineprefix-game
-# shellcheck source=../../../scripts/wine-env.sh
-source "$src/scripts/wine-env.sh"
-exec 9>"$WINEPREFIX.lock"
-flock -w 200 9 || { echo "FAIL: another run holds $WINEPREFIX.lock"; exit 1; }
-
 work=""
-exit_file=""
 fail() { echo "FAIL: $*"; exit 1; }
+# The game tests' harness: their prefix and lock, folder, display, probe, start.
+# shellcheck source=../game/game_harness.sh
+source "$src/tests/windows/game/game_harness.sh"
+game_harness_lock 200
 skip() { echo "SKIP: $*"; exit 77; }
 note() { echo "[play] $*"; }
 cleanup() {
@@ -31,25 +27,11 @@ for f in torv.exe test_torv_probe.exe tamDraw.dll tamDIBDraw.dll tamSound.dll ta
 done
 for a in dat.tfa sdat.tfa; do [ -f "$data/$a" ] || skip "$data/$a is not built yet"; done
 
-work=$(mktemp -d /tmp/torv_play.XXXXXX)
-cp "$bin/torv.exe" "$bin/test_torv_probe.exe" "$bin"/tam*.dll "$data/dat.tfa" "$data/sdat.tfa" "$work/"
+prepare /tmp/torv_play.XXXXXX
 # The software renderer, so that the pictures are exact.
 printf '[Init]\r\nDraw=0\r\n' >"$work/Setting.ini"
-wine_env_start 1024x768
 trap cleanup EXIT
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-
-probe() { (cd "$work" && wine test_torv_probe.exe "$@" </dev/null 2>/dev/null | tr -d '\r'); }
-start_game() {
-  exit_file="$work/.exit.$RANDOM"
-  (cd "$work" && wine torv.exe </dev/null >/dev/null 2>&1; echo $? >"$exit_file") &
-  for _ in $(seq 200); do
-    probe exists >/dev/null && return 0
-    [ -f "$exit_file" ] && fail "the game ended (exit $(cat "$exit_file")) before its window appeared"
-    sleep 0.1
-  done
-  fail "no game window after 20 s"
-}
+start_display 1024x768
 press() { # each key held for about nine frames, then released
   local w
   w=$(xdotool search --name '^TORV$' 2>/dev/null | head -n 1)
@@ -94,6 +76,7 @@ text_at() {
 int_at() { od -An -td4 -j"$2" -N4 "$1" | xargs; }
 
 start_game
+wait_window
 wait_title "$work/title.png" "first start"
 
 # Start: the first stage with its status bar.
@@ -153,8 +136,8 @@ note "continued stage: $same pixels of the play area differ from the first start
 
 # Closing the window mid-stage ends the process cleanly.
 probe close || fail "no game window to close"
-for _ in $(seq 50); do [ -f "$exit_file" ] && break; sleep 0.1; done
-[ -f "$exit_file" ] || fail "the game did not end within 5 s of closing its window"
-code=$(cat "$exit_file")
+for _ in $(seq 50); do [ -f "$last_exit_file" ] && break; sleep 0.1; done
+[ -f "$last_exit_file" ] || fail "the game did not end within 5 s of closing its window"
+code=$(cat "$last_exit_file")
 [ "$code" = 0 ] || fail "exit code $code"
 echo "PASS: play, pause, save to file 3, continue, close"
