@@ -8,8 +8,10 @@ FUZZ_SECONDS ?= 60
 NATIVE := build/native
 WIN64 := build/win64
 WIN32 := build/win32
+WASM := build/wasm
 
-.PHONY: all packages native win64 win32 test play dist bench fuzz tools drawcheck clean
+.PHONY: all packages native win64 win32 test play dist bench fuzz tools drawcheck clean \
+  web-packages web-deps wasm
 
 all: native win64 win32
 
@@ -21,6 +23,13 @@ build/deps/x86_64/.built-png-ogg-vorbis: | packages
 build/deps/i686/.built-png-ogg-vorbis: | packages
 	@scripts/build-windows-deps.sh i686
 
+# The browser build: Debian's Emscripten, and libraries built from Debian's sources
+# into a cache outside the clone (scripts/build-web-deps.sh).
+web-packages:
+	@scripts/install-packages.sh web
+web-deps: web-packages
+	@nice scripts/build-web-deps.sh
+
 $(NATIVE)/CMakeCache.txt: | packages
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTORV_SANITIZE=ON \
 	  -DCMAKE_CXX_FLAGS="-O1 -g" -DCMAKE_C_FLAGS="-O1 -g"
@@ -29,16 +38,21 @@ $(WIN64)/CMakeCache.txt: build/deps/x86_64/.built-png-ogg-vorbis
 $(WIN32)/CMakeCache.txt: build/deps/i686/.built-png-ogg-vorbis
 	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
+$(WASM)/CMakeCache.txt: | web-deps
+	cmake -S . -B $(WASM) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-emscripten.cmake -DCMAKE_BUILD_TYPE=Release
+
 native: $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j$(JOBS)
 win64: $(WIN64)/CMakeCache.txt
 	cmake --build $(WIN64) -j$(JOBS)
 win32: $(WIN32)/CMakeCache.txt
 	cmake --build $(WIN32) -j$(JOBS)
+wasm: web-deps $(WASM)/CMakeCache.txt
+	cmake --build $(WASM) -j$(JOBS) --target torv_wasm_tests
 
 tools: native
 
-test: all
+test: all wasm
 	@scripts/run-tests.sh
 
 play: all dist
@@ -64,4 +78,4 @@ drawcheck: win64
 	@scripts/drawcheck.sh
 
 clean:
-	rm -rf $(NATIVE) $(WIN64) $(WIN32) build/bench build/fuzz dist
+	rm -rf $(NATIVE) $(WIN64) $(WIN32) $(WASM) build/bench build/fuzz dist

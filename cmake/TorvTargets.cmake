@@ -7,6 +7,16 @@ if(TORV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(EMSCRIPTEN)
+  # The blend kernels' SSE2 intrinsics become WebAssembly SIMD128 (every current
+  # browser runs it); OFF builds the scalar kernels only.
+  option(TORV_WASM_SIMD "Compile for WebAssembly SIMD128" ON)
+  if(TORV_WASM_SIMD)
+    add_compile_options(-msimd128 -msse2)
+  endif()
+  add_link_options(-sALLOW_MEMORY_GROWTH=1)
+endif()
+
 if(WIN32)
   # Everything linked statically: the files run on a stock Windows with only system DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
@@ -47,3 +57,16 @@ function(torv_add_subdirectories)
     endif()
   endforeach()
 endfunction()
+
+# torv_googletest_from_source(): GoogleTest built from Debian's sources for a cross
+# tree (Windows, WebAssembly), where no prebuilt library fits; targets gtest and
+# gtest_main.
+macro(torv_googletest_from_source)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # GoogleTest's own sources are not held to our warning rules.
+  target_compile_options(gtest PRIVATE -w)
+  target_compile_options(gtest_main PRIVATE -w)
+endmacro()

@@ -18,8 +18,11 @@ namespace {
 const RowKernels& rows_for(BlendKernels kernels) {
 #ifdef TORV_BLEND_X86
   if (kernels == BlendKernels::kAvx2) return blend_internal::kAvx2Rows;
+#endif
+#ifdef TORV_BLEND_SSE2
   if (kernels == BlendKernels::kSse2) return blend_internal::kSse2Rows;
-#else
+#endif
+#ifndef TORV_BLEND_SSE2
   (void)kernels;
 #endif
   return blend_internal::kScalarRows;
@@ -106,6 +109,11 @@ bool blend_kernels_supported(BlendKernels kernels) {
     case BlendKernels::kAvx2:
       __builtin_cpu_init();
       return __builtin_cpu_supports("avx2");
+#elif defined(TORV_BLEND_SSE2_BUILT_IN)
+    case BlendKernels::kSse2:
+      return true;
+    case BlendKernels::kAvx2:
+      return false;
 #else
     case BlendKernels::kSse2:
     case BlendKernels::kAvx2:

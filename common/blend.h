@@ -57,7 +57,8 @@ void clear_frame(const FrameView& frame);
 // The pixel loops that do the work. kScalar is the table implementation that the
 // others are checked against; it runs everywhere. kSse2 and kAvx2 need the CPU
 // feature (the Windows builds target a generic processor, so the choice is made
-// at run time).
+// at run time). A WebAssembly build made with -msimd128 -msse2 has kSse2 built in
+// as SIMD128 code; one made without it has only kScalar.
 enum class BlendKernels { kScalar, kSse2, kAvx2 };
 
 bool blend_kernels_supported(BlendKernels kernels);

@@ -21,6 +21,7 @@ extern const RowKernels kScalarRows;
 // Present only on x86 builds; call only where the CPU has the feature.
 #if defined(__x86_64__) || defined(__i386__)
 #define TORV_BLEND_X86 1
+#define TORV_BLEND_SSE2 1
 // 32-bit Windows keeps the stack only 4-byte aligned: vector entry points realign it.
 #if defined(__i386__) && defined(_WIN32)
 #define TORV_VECTOR_ENTRY __attribute__((force_align_arg_pointer))
@@ -29,6 +30,16 @@ extern const RowKernels kScalarRows;
 #endif
 extern const RowKernels kSse2Rows;
 extern const RowKernels kAvx2Rows;
+#endif
+
+// WebAssembly built with -msimd128 -msse2: the SSE2 loops compile to SIMD128
+// instructions. A module either validates with them or does not load at all, so
+// the choice is made at build time and the kernels are always there.
+#if defined(__wasm_simd128__) && defined(__SSE2__)
+#define TORV_BLEND_SSE2 1
+#define TORV_BLEND_SSE2_BUILT_IN 1
+#define TORV_VECTOR_ENTRY
+extern const RowKernels kSse2Rows;
 #endif
 
 }  // namespace blend_internal

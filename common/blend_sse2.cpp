@@ -4,11 +4,15 @@
 // rule's "keep" and "copy" cases and are taken by selects.
 #include "common/blend_kernels.h"
 
-#ifdef TORV_BLEND_X86
+#ifdef TORV_BLEND_SSE2
 
 #include <emmintrin.h>
 
+#ifdef TORV_BLEND_SSE2_BUILT_IN
+#define TORV_SSE2
+#else
 #define TORV_SSE2 __attribute__((target("sse2")))
+#endif
 
 namespace torv {
 namespace blend_internal {
@@ -87,4 +91,4 @@ const RowKernels kSse2Rows = {blend_sse2, copy_keyed_sse2};
 }  // namespace blend_internal
 }  // namespace torv
 
-#endif  // TORV_BLEND_X86
+#endif  // TORV_BLEND_SSE2

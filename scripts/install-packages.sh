@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need. Idempotent: asks dpkg
 # first and does nothing when everything is present.
+# Usage: install-packages.sh [web]   (web: also the browser build and its tests)
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,10 @@ packages=(
   libfreetype-dev
   pulseaudio
 )
+if [ "${1:-}" = web ]; then
+  # The WebAssembly compilers, and the browser the page is tested in.
+  packages+=(emscripten chromium python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: native (ASan + UBSan), the Windows tests under wine64, and the
-# link checks of the 32-bit tree. Prints one summary line; exit 0 only if all pass.
+# Runs every test: native (ASan + UBSan), the Windows tests under wine64, the
+# link checks of the 32-bit tree, and the WebAssembly build (Node, Chromium).
+# Prints one summary line; exit 0 only if all pass.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -33,6 +34,8 @@ run_ctest() { # label build-dir
 
 run_ctest native build/native
 run_ctest win32 build/win32
+# The browser build: the core's tests under Node, the page in headless Chromium.
+run_ctest wasm build/wasm
 wine_env_start
 trap wine_env_stop EXIT
 run_ctest win64 build/win64

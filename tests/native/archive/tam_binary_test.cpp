@@ -69,7 +69,8 @@ TEST(TamBinaryCopy, CopiesAreIndependent) {
   CTamBinary from_pointer(&original);
   CTamBinary assigned;
   assigned = original;
-  assigned = assigned;  // self-assignment keeps the data
+  const CTamBinary& same = assigned;  // through a reference, which compilers do not flag
+  assigned = same;  // self-assignment keeps the data
   ASSERT_EQ(original.Encrypt(9), 0);  // changing the original must not reach the copies
 
   for (const CTamBinary* c : {&copied, &from_pointer, &assigned}) {

@@ -65,6 +65,17 @@ TEST(BlendKernelChoice, ScalarAlwaysThereAndBestIsSupported) {
     EXPECT_TRUE(torv::blend_kernels_supported(Blender(k).kernels()));
 }
 
+#ifdef TORV_TEST_WASM_SIMD
+// A WebAssembly build for SIMD128 must carry the vector kernels, or the kernel
+// tests above would quietly check the scalar ones alone.
+TEST(BlendKernelChoice, WebAssemblySimdBuildHasTheSse2KernelsBuiltIn) {
+  EXPECT_TRUE(torv::blend_kernels_supported(BlendKernels::kSse2));
+  EXPECT_FALSE(torv::blend_kernels_supported(BlendKernels::kAvx2));
+  EXPECT_EQ(torv::best_blend_kernels(), BlendKernels::kSse2);
+  EXPECT_EQ(Blender().kernels(), BlendKernels::kSse2);
+}
+#endif
+
 TEST(ClearTransparentPixels, BlackensOnlyAlphaZero) {
   torv::Image img;
   img.width = 3;

@@ -7,6 +7,7 @@
 #include "game/game_texts.h"
 #include "game/play_texts.h"
 #include "play_fakes.h"
+#include "tests/native/cp932_iconv.h"
 
 namespace torv {
 namespace {
@@ -17,7 +18,7 @@ using test::RecordingCanvas;
 
 // Decodes Shift-JIS with the C library's converter, independently of the game.
 std::string sjis_to_utf8(const std::string& sjis) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
+  iconv_t cd = test::open_from_cp932("UTF-8");
   EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
   std::string in = sjis;
   std::string out(in.size() * 4 + 4, '\0');

@@ -7,6 +7,8 @@ namespace {
 
 constexpr intptr_t kBit29 = intptr_t{1} << 29;
 constexpr intptr_t kBit30 = intptr_t{1} << 30;
+// A key-up's word (previous state and transition bits set), as a 32-bit LPARAM holds it.
+constexpr intptr_t kKeyUpWord = static_cast<intptr_t>(static_cast<int32_t>(0xC02C0001u));
 
 TEST(KeyTableMessages, DownUpRepeatAndActivation) {
   struct Step {
@@ -21,7 +23,7 @@ TEST(KeyTableMessages, DownUpRepeatAndActivation) {
     std::vector<Step> steps;
   } cases[] = {
       {"first press holds the key", {{kMsgKeyDown, 'Z', 0x002C0001, 'Z', true}}},
-      {"release clears it", {{kMsgKeyDown, 'Z', 1, 'Z', true}, {kMsgKeyUp, 'Z', 0xC02C0001, 'Z', false}}},
+      {"release clears it", {{kMsgKeyDown, 'Z', 1, 'Z', true}, {kMsgKeyUp, 'Z', kKeyUpWord, 'Z', false}}},
       {"key up of a key never pressed", {{kMsgKeyUp, 'Q', 0, 'Q', false}}},
       {"auto-repeat does not re-set a cleared key",
        {{kMsgKeyDown, 13, 1, 13, true}, {kMsgKeyDown, 13, 1 | kBit30, 13, true}}},

@@ -6,13 +6,14 @@
 
 #include "game/game_texts.h"
 #include "game/key_names.h"
+#include "tests/native/cp932_iconv.h"
 
 namespace torv {
 namespace {
 
 // UTF-8 to code page 932 by the C library, independently of the byte escapes.
 std::string to_cp932(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
+  iconv_t cd = test::open_to_cp932("UTF-8");
   EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
   std::string in = utf8;
   std::string out(in.size() * 2 + 4, '\0');
