@@ -214,7 +214,7 @@ void CDx3DDraw::ForgetArchiveLibrary() {
 void CDx3DDraw::Terminate() {
   ready_ = false;
   in_frame_ = false;
-  scene_begun_ = false;
+  scene_open_ = false;  // a scene dies with its device
   ReleaseCom(quad_buffer_);
   ClearStringCache();
   for (auto t = textures_.rbegin(); t != textures_.rend(); ++t) ReleaseCom(*t);
@@ -454,11 +454,14 @@ void CDx3DDraw::ClearStringCache() {
 
 int CDx3DDraw::BeginDraw(int originX, int originY) {
   in_frame_ = false;
-  scene_begun_ = false;
   if (!device_ || !ready_ || restore_pending_) return -1;
+  // A frame left without its EndDraw (or whose EndDraw the front-end held back while
+  // stopped) still has its scene open, and the device refuses every BeginScene
+  // until it is ended: end it here, unshown.
+  EndOpenScene();
   device_->Clear(0, nullptr, D3DCLEAR_TARGET, kClearColour, 1.0f, 0);
   if (FAILED(device_->BeginScene())) return -1;  // the frame is skipped: every draw answers -1
-  scene_begun_ = true;
+  scene_open_ = true;
   in_frame_ = true;
   origin_x_ = originX;
   origin_y_ = originY;
@@ -469,8 +472,7 @@ int CDx3DDraw::EndDraw() {
   in_frame_ = false;
   int result = 0;
   if (device_ && ready_ && !restore_pending_) {
-    if (scene_begun_) device_->EndScene();
-    scene_begun_ = false;
+    EndOpenScene();  // a second EndDraw finds none and only presents again
     const HRESULT hr = device_->Present(nullptr, nullptr, nullptr, nullptr);
     if (hr == D3DERR_DEVICELOST) {
       torv_trace("%s - Present\n", torv::d3d_error_name(static_cast<uint32_t>(hr)));
@@ -481,6 +483,11 @@ int CDx3DDraw::EndDraw() {
   }
   if (restore_pending_) result = Restore();
   return result;
+}
+
+void CDx3DDraw::EndOpenScene() {
+  if (scene_open_ && device_) device_->EndScene();
+  scene_open_ = false;
 }
 
 int CDx3DDraw::DrawQuad(const torv::QuadSpec& quad, IDirect3DTexture9* texture) {

@@ -115,6 +115,7 @@ private:
   void ReleaseTexture(int index, TextureImage* also);
   int ReadMember(const char* member, const char* archive, const uint8_t** data, int* size);
   int SetFixedStates();
+  void EndOpenScene();
   int DrawQuad(const torv::QuadSpec& quad, IDirect3DTexture9* texture);
   int DrawTile(const TextureImage& image, const torv::TileQuad& tile);
   int DrawCachedText(RECT rect, const char* text, int count, int noClip, int centre, DWORD colour);
@@ -132,7 +133,7 @@ private:
   int limit_width_ = 0;  // 0: no cap below the device's
   int limit_height_ = 0;
   bool in_frame_ = false;
-  bool scene_begun_ = false;
+  bool scene_open_ = false;  // BeginScene succeeded and its EndScene is still due
   bool ready_ = false;  // Init finished: states set, quad buffer made
   bool force16_ = false;
   bool restore_pending_ = false;
