@@ -74,6 +74,8 @@ bool parse_input_script(const std::string& text, InputScript* out, std::string* 
     }
     FrameInput input;
     if (!input_from_keys(keys, &input)) return fail("unknown key in \"" + keys + "\" (use - or LRUDSJACP)");
+    if (count > kMaxScriptFrames - static_cast<long>(script.frames.size()))
+      return fail("the script runs past " + std::to_string(kMaxScriptFrames) + " frames");
     script.frames.insert(script.frames.end(), static_cast<size_t>(count), input);
   }
   *out = std::move(script);
