@@ -21,6 +21,16 @@ function(torv_add_dll name)
   target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
 endfunction()
 
+# torv_fuzz_instrument(<library>): in the fuzz tree, coverage and the sanitizers
+# inside the library as well, so the fuzzers see its branches and its faults;
+# whatever links the library then needs the sanitizer runtimes too.
+function(torv_fuzz_instrument target)
+  if(TORV_FUZZ)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+    target_link_options(${target} INTERFACE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
 # torv_add_native_tool(<name> <sources...>): a command-line tool in bin/.
 function(torv_add_tool name)
   add_executable(${name} ${ARGN})

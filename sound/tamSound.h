@@ -28,8 +28,10 @@
 //
 // Data accepted: Ogg Vorbis, 1 or 2 channels, 8000 to 192000 samples per second,
 // every page intact and the first samples decodable (a truncated or damaged stream
-// is refused). An effect decodes to at most 460800000 bytes of PCM (ten minutes at
-// 192 kHz stereo). All links of a chained stream must share one format.
+// is refused). An effect lasts at most 60 seconds: one whose stream claims more, or
+// decodes to more, is refused with TAMSOUND_E_BAD_DATA; its PCM buffer grows with
+// what decodes, never from the length claimed. All links of a chained stream must
+// share one format.
 //
 // No audio device. When DirectSound cannot be started (no device, no driver) the
 // module runs silent: every call behaves as documented, decoding still validates the
