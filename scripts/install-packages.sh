@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need. Idempotent: asks dpkg
 # first and does nothing when everything is present.
+# With --game: only what building and playing the native game needs (make play).
 set -euo pipefail
 
+# The native game: compiler and build, its libraries, the data tools' libraries, the font.
+game_packages=(
+  g++ cmake make pkg-config
+  libpng-dev zlib1g-dev libvorbis-dev libogg-dev libfreetype-dev libsdl2-dev
+  fonts-ipafont-gothic
+)
+
 packages=(
-  g++ cmake make pkg-config dpkg-dev git
+  "${game_packages[@]}"
+  dpkg-dev git
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev
-  googletest libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev libvorbis-dev libogg-dev
+  googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev libpixman-1-dev
-  wine wine64 libgl1-mesa-dri xvfb xauth imagemagick xdotool fonts-ipafont-gothic locales
+  wine wine64 libgl1-mesa-dri xvfb xauth imagemagick xdotool locales
   sox vorbis-tools
-  libfreetype-dev
   pulseaudio
 )
+if [ "${1:-}" = "--game" ]; then
+  packages=("${game_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,7 +31,7 @@ for p in "${packages[@]}"; do
 done
 
 need_src=0
-if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+if [ "${1:-}" != "--game" ] && ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   need_src=1
 fi
 

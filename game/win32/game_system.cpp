@@ -6,6 +6,7 @@
 #include "game/draw_mode_fallback.h"
 #include "game/game_texts.h"
 #include "game/key_config.h"
+#include "game/menu_screen.h"
 #include "game/settings.h"
 #include "game/title_menu.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-constexpr int kMenuFontHeight = 24;
 constexpr int kSoundReadBufferSize = 500;
 constexpr float kSoundBufferSeconds = 0.1f;
 
@@ -133,22 +133,10 @@ void GameSystem::run_game_thread() {
   stop_.store(0);
 }
 
-void GameSystem::prepare_menu_text() {
-  red_ = canvas_.rgb(255, 0, 0);
-  white_ = canvas_.rgb(255, 255, 255);
-  black_ = canvas_.rgb(0, 0, 0);
-  canvas_.set_font(text::kMenuFont, kMenuFontHeight);
-}
+void GameSystem::prepare_menu_text() { menu_colours_ = prepare_menu_canvas(canvas_); }
 
 void GameSystem::draw_menu_frame(const std::vector<ScreenText>& texts) {
-  canvas_.begin_draw();
-  canvas_.draw_image_fast(kImageMenuBackground, 0, 0, 0, 0, canvas_.image_width(kImageMenuBackground),
-                          canvas_.image_height(kImageMenuBackground), false);
-  for (const ScreenText& item : texts) {
-    canvas_.draw_text_simple(item.x + 1, item.y + 1, black_, true, item.text);
-    canvas_.draw_text_simple(item.x, item.y, item.colour == TextColour::kRed ? red_ : white_, true, item.text);
-  }
-  canvas_.end_draw();
+  draw_menu_screen(canvas_, menu_colours_, texts);
 }
 
 bool GameSystem::saved_stage(int slot, int32_t& stage_number) {
@@ -177,20 +165,6 @@ int GameSystem::pad_any_button() { return modules_.get<kJoyGetJoy>()(); }
 std::string GameSystem::key_name(int vk) { return vk >= 0 && vk < 256 ? key_names_[vk].data() : ""; }
 
 void GameSystem::write_save_file() { torv::write_save_file(kSaveFile, key_config_, saved_); }
-
-FrameInput GameSystem::read_input() {
-  FrameInput in;
-  in.left = input_.pressed_left();
-  in.right = input_.pressed_right();
-  in.up = input_.pressed_up();
-  in.down = input_.pressed_down();
-  in.dash = input_.button_dash();
-  in.jump = input_.button_jump();
-  in.attack = input_.button_attack();
-  in.attack_switch = input_.button_attack_switch();
-  in.pause = input_.button_pause();
-  return in;
-}
 
 void GameSystem::play_sound(Effect effect) { modules_.get<kSoundPlay>()(effects_[effect]); }
 

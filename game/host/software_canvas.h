@@ -1,6 +1,6 @@
 // PlayCanvas on the portable software renderer: the play screens drawn into a
-// 640 x 480 frame in memory with the drawing core's blending and string cache, and
-// written out as PNG files. Without decoded images it only answers sizes.
+// 640 x 480 frame in memory with the drawing core's blending and string cache.
+// Without decoded images it only answers sizes.
 #pragma once
 
 #include <functional>
@@ -11,8 +11,8 @@
 #include "common/blend.h"
 #include "common/string_cache.h"
 #include "game/play_canvas.h"
-#include "tools/torvsim/freetype_glyphs.h"
-#include "tools/torvsim/image_store.h"
+#include "game/host/freetype_glyphs.h"
+#include "game/host/image_store.h"
 
 namespace torv {
 
@@ -69,8 +69,5 @@ public:
 private:
   const ImageStore& images_;
 };
-
-// Writes a frame as an 8-bit RGB PNG. False when the file cannot be written.
-bool write_frame_png(const std::string& path, const FrameView& frame);
 
 }  // namespace torv

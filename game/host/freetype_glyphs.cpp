@@ -1,8 +1,9 @@
 // FreeType glyphs for the string cache.
-#include "tools/torvsim/freetype_glyphs.h"
+#include "game/host/freetype_glyphs.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 #include <iconv.h>
 
 namespace torv {
@@ -11,7 +12,40 @@ struct FreeTypeGlyphs::Impl {
   FT_Library library = nullptr;
   FT_Face face = nullptr;
   iconv_t to_utf32 = reinterpret_cast<iconv_t>(-1);
-  int height = 14;
+  int height = kDefaultHeight;
+  int em = kDefaultHeight;
+  // GDI's text metrics of the font at the current height.
+  FontMetrics metrics;
+
+  static constexpr int kDefaultHeight = 14;
+
+  // FreeType's 26.6 fixed-point pixels rounded to whole pixels.
+  static int round_26_6(FT_Pos value) { return static_cast<int>((value + 32) >> 6); }
+
+  void apply_height() {
+    if (!face) return;
+    const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const TT_HoriHeader* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+    long ascent_units = face->ascender;
+    long descent_units = -face->descender;
+    if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+      ascent_units = os2->usWinAscent;
+      descent_units = os2->usWinDescent;
+    } else if (hhea && hhea->Ascender - hhea->Descender > 0) {
+      ascent_units = hhea->Ascender;
+      descent_units = -hhea->Descender;
+    }
+    const long cell_units = ascent_units + descent_units > 0 ? ascent_units + descent_units : face->units_per_EM;
+    // The cell height asked for is ascent + descent: the em is that share of it.
+    em = static_cast<int>((static_cast<long>(face->units_per_EM) * height * 2 + cell_units) / (cell_units * 2));
+    if (em < 1) em = 1;
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em));
+    const FT_Size_Metrics& scale = face->size->metrics;
+    metrics.ascent = round_26_6(FT_MulFix(ascent_units, scale.y_scale));
+    metrics.height = metrics.ascent + round_26_6(FT_MulFix(descent_units, scale.y_scale));
+    metrics.max_char_width = round_26_6(FT_MulFix(face->bbox.xMax - face->bbox.xMin, scale.x_scale));
+    if (metrics.max_char_width < 1) metrics.max_char_width = em;
+  }
 
   ~Impl() {
     if (face) FT_Done_Face(face);
@@ -50,26 +84,29 @@ bool FreeTypeGlyphs::open(const std::string& font_path) {
     impl_->face = nullptr;
     return false;
   }
+  if (!FT_IS_SCALABLE(impl_->face)) {
+    FT_Done_Face(impl_->face);
+    impl_->face = nullptr;
+    return false;
+  }
   impl_->to_utf32 = iconv_open("UTF-32LE", "CP932");
   if (impl_->to_utf32 == reinterpret_cast<iconv_t>(-1)) return false;
-  set_height(impl_->height);
+  impl_->apply_height();
   return true;
 }
 
 void FreeTypeGlyphs::set_height(int pixels) {
-  impl_->height = pixels > 0 ? pixels : 14;
-  if (impl_->face) FT_Set_Pixel_Sizes(impl_->face, 0, static_cast<FT_UInt>(impl_->height));
+  impl_->height = pixels > 0 ? pixels : Impl::kDefaultHeight;
+  impl_->apply_height();
 }
+
+int FreeTypeGlyphs::em_pixels() const { return impl_->em; }
 
 std::string FreeTypeGlyphs::font_description() { return "freetype " + std::to_string(impl_->height); }
 
 bool FreeTypeGlyphs::font_metrics(FontMetrics* out) {
   if (!impl_->face) return false;
-  const FT_Face face = impl_->face;
-  out->height = impl_->height;
-  out->ascent = static_cast<int>(face->size->metrics.ascender >> 6);
-  if (out->ascent <= 0 || out->ascent > out->height) out->ascent = impl_->height * 4 / 5;
-  out->max_char_width = impl_->height;
+  *out = impl_->metrics;
   return true;
 }
 
@@ -97,8 +134,18 @@ bool FreeTypeGlyphs::glyph(unsigned code, GlyphBitmap* out) {
 bool FreeTypeGlyphs::is_lead_byte(uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 int FreeTypeGlyphs::text_width(const std::string& text) {
-  // The same fixed pitch as the cache's layout: half an em per byte.
-  return static_cast<int>(text.size()) * (impl_->height / 2);
+  if (!impl_->face) return 0;
+  int width = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const uint8_t byte = static_cast<uint8_t>(text[i]);
+    unsigned code = byte;
+    if (is_lead_byte(byte) && i + 1 < text.size()) code = code << 8 | static_cast<uint8_t>(text[++i]);
+    const unsigned cp = impl_->unicode(code);
+    if (cp != 0 && FT_Load_Char(impl_->face, cp, FT_LOAD_DEFAULT) == 0) {
+      width += Impl::round_26_6(impl_->face->glyph->advance.x);
+    }
+  }
+  return width;
 }
 
 }  // namespace torv

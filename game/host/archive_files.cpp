@@ -1,5 +1,5 @@
-// Archive members for the headless tools.
-#include "tools/torvsim/archive_files.h"
+// Archive members read whole into memory, for the game front-ends and the tools.
+#include "game/host/archive_files.h"
 
 #include "archive/tam_archive_expand.h"
 #include "game/stage_extract.h"
@@ -36,7 +36,7 @@ std::vector<std::string> ArchiveReader::members(const std::string& archive) {
   return titles;
 }
 
-int HeadlessStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
+int ReaderStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
   if (archive.empty()) return read_whole_file(file, bytes) ? 0 : -1;
   return reader_.read(archive, file, bytes);
 }

@@ -1,9 +1,5 @@
 // The play screens on the software renderer.
-#include "tools/torvsim/software_canvas.h"
-
-#include <png.h>
-
-#include <cstdio>
+#include "game/host/software_canvas.h"
 
 #include "game/camera.h"
 
@@ -64,34 +60,6 @@ void SoftwareCanvas::draw_text(const TextArea& area, int count, uint32_t colour,
 
 int SoftwareCanvas::text_width(const std::string& text) {
   return glyphs_ ? glyphs_->text_width(text) : static_cast<int>(text.size()) * 7;
-}
-
-bool write_frame_png(const std::string& path, const FrameView& frame) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  std::vector<uint8_t> row(static_cast<size_t>(frame.width) * 3);
-  bool ok = false;
-  if (png && info && setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < frame.height; ++y) {
-      const uint8_t* src = frame.bits + static_cast<ptrdiff_t>(y) * frame.pitch_bytes;
-      for (int x = 0; x < frame.width; ++x) {  // B, G, R, A to R, G, B
-        row[static_cast<size_t>(x) * 3] = src[x * 4 + 2];
-        row[static_cast<size_t>(x) * 3 + 1] = src[x * 4 + 1];
-        row[static_cast<size_t>(x) * 3 + 2] = src[x * 4];
-      }
-      png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    ok = true;
-  }
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(file) == 0 && ok;
 }
 
 }  // namespace torv

@@ -1,4 +1,4 @@
-// The game's images for the headless tools: the 107-entry image table filled from
+// The game's images for the software renderer: the 107-entry image table filled from
 // "dat.tfa" in the game's own load order (the same index-to-image mapping as the
 // game), each image's size, and, when asked for, its pixels.
 #pragma once
@@ -10,12 +10,14 @@
 
 #include "common/image_decode.h"
 #include "game/image_indices.h"
-#include "tools/torvsim/archive_files.h"
+#include "game/host/archive_files.h"
 
 namespace torv {
 
 class ImageStore {
 public:
+  ImageStore() { slots_.fill(-1); }
+
   // Loads every image of the table. decode_pixels false reads only the sizes (fast);
   // true decodes the pictures for drawing. False when a member is missing or does
   // not decode; *error then names it.
@@ -33,6 +35,8 @@ public:
 
 private:
   int add(const std::string& member);
+  // The image an index names; null without one (also before anything is loaded).
+  const Image* at(int index) const;
 
   ArchiveReader* reader_ = nullptr;
   bool decode_pixels_ = false;

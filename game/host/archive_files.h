@@ -1,4 +1,4 @@
-// The game's archives for the headless tools: members read whole into memory with
+// The game's archives for the front-ends and the tools: members read whole into memory with
 // the archive library, from archives kept in one data folder.
 #pragma once
 
@@ -40,9 +40,9 @@ private:
 
 // Stage files for load_stage: members of the named archive, or, with an empty
 // archive name, files on disk.
-class HeadlessStageSource : public StageSource {
+class ReaderStageSource : public StageSource {
 public:
-  explicit HeadlessStageSource(ArchiveReader& reader) : reader_(reader) {}
+  explicit ReaderStageSource(ArchiveReader& reader) : reader_(reader) {}
   int fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) override;
 
 private:

@@ -1,4 +1,4 @@
-#include "tools/torvsim/input_script.h"
+#include "game/host/input_script.h"
 
 #include <gtest/gtest.h>
 

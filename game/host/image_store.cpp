@@ -1,5 +1,5 @@
-// Loading the image table for the headless tools.
-#include "tools/torvsim/image_store.h"
+// Loading the image table from "dat.tfa".
+#include "game/host/image_store.h"
 
 #include <climits>
 
@@ -79,20 +79,26 @@ bool ImageStore::load(ArchiveReader& reader, bool decode_pixels, std::string* er
   return true;
 }
 
+const Image* ImageStore::at(int index) const {
+  if (index < 0 || index >= kImageTableSize) return nullptr;
+  const int32_t slot = slots_[index];
+  if (slot < 0 || static_cast<size_t>(slot) >= images_.size()) return nullptr;
+  return &images_[static_cast<size_t>(slot)];
+}
+
 int ImageStore::width(int index) const {
-  if (index < 0 || index >= kImageTableSize || slots_[index] < 0) return -1;
-  return images_[static_cast<size_t>(slots_[index])].width;
+  const Image* image = at(index);
+  return image ? image->width : -1;
 }
 
 int ImageStore::height(int index) const {
-  if (index < 0 || index >= kImageTableSize || slots_[index] < 0) return -1;
-  return images_[static_cast<size_t>(slots_[index])].height;
+  const Image* image = at(index);
+  return image ? image->height : -1;
 }
 
 const Image* ImageStore::image(int index) const {
-  if (index < 0 || index >= kImageTableSize || slots_[index] < 0) return nullptr;
-  const Image& image = images_[static_cast<size_t>(slots_[index])];
-  return image.pixels.empty() ? nullptr : &image;
+  const Image* image = at(index);
+  return image && !image->pixels.empty() ? image : nullptr;
 }
 
 void ImageStore::reload_background(const std::string& member) {

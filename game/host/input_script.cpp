@@ -1,5 +1,5 @@
 // Reading and writing input scripts.
-#include "tools/torvsim/input_script.h"
+#include "game/host/input_script.h"
 
 #include <cerrno>
 #include <climits>
