@@ -23,15 +23,7 @@ mkdir -p "$out"
 
 # shellcheck source=../../../scripts/wine-env.sh
 source "$src/scripts/wine-env.sh"
-# A display of our own, so that no other test's window can cover the one read
-# back. Inside a test run that manages Wine, its wineserver is left to it.
-managed=${DISPLAY:+yes}
-wine_env_start 640x480 || { echo "FAIL: no display"; exit 1; }
-if [ -n "$managed" ]; then
-  trap 'kill $wine_env_xvfb_pid 2>/dev/null; wait $wine_env_xvfb_pid 2>/dev/null' EXIT
-else
-  trap wine_env_stop EXIT
-fi
+wine_env_own_display 640x480 || { echo "FAIL: no display"; exit 1; }
 
 for mode in 1 3; do
   rm -f "$out/mode$mode.png"
