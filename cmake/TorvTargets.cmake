@@ -46,14 +46,20 @@ function(torv_check_exports target)
             -DNAMES=${names} -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
 endfunction()
 
-# torv_add_subdirectories(): adds every direct subfolder that holds a CMakeLists.txt,
-# so a new module's tests or tools need no edit of the parent's list.
+# torv_add_subdirectories([ADD_WITH <function>]): adds every direct subfolder that
+# holds a CMakeLists.txt, so a new module's tests or tools need no edit of the parent's
+# list. ADD_WITH names a function that adds one folder (given its name) instead.
 function(torv_add_subdirectories)
+  cmake_parse_arguments(A "" "ADD_WITH" "" ${ARGN})
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child IN LISTS children)
     if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
-      add_subdirectory(${child})
+      if(A_ADD_WITH)
+        cmake_language(CALL ${A_ADD_WITH} ${child})
+      else()
+        add_subdirectory(${child})
+      endif()
     endif()
   endforeach()
 endfunction()

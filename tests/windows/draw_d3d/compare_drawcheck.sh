@@ -29,15 +29,7 @@ mkdir -p "$out"
 
 # shellcheck source=../../../scripts/wine-env.sh
 source "$src/scripts/wine-env.sh"
-# A display of our own, so that no other test's window can cover the one read
-# back. Inside a test run that manages Wine, its wineserver is left to it.
-managed=${DISPLAY:+yes}
-wine_env_start 640x480 || { echo "FAIL: no display"; exit 1; }
-if [ -n "$managed" ]; then
-  trap 'kill $wine_env_xvfb_pid 2>/dev/null; wait $wine_env_xvfb_pid 2>/dev/null' EXIT
-else
-  trap wine_env_stop EXIT
-fi
+wine_env_own_display 640x480 || { echo "FAIL: no display"; exit 1; }
 
 # drawcheck NAME MODE [CAP]: the scene in MODE, with the Direct3D textures capped
 # to CAP when given, into OUT_DIR/NAME.png. The comparison of a capped device draws
