@@ -1,5 +1,6 @@
-# Top-level driver. `make test` and `make play` do every set-up step themselves on a
-# fresh Debian 12 machine (packages, Windows dependencies, Wine prefix).
+# Top-level driver. `make test`, `make play` and `make play-windows` do every set-up
+# step themselves on a fresh Debian 12 machine (packages, Windows dependencies, Wine
+# prefix). `make play` builds and starts the native game only (build/linux).
 SHELL := /bin/bash
 ROOT := $(CURDIR)
 JOBS ?= $(shell nproc)
@@ -9,14 +10,17 @@ NATIVE := build/native
 WIN64 := build/win64
 WIN32 := build/win32
 WASM := build/wasm
+LINUX := build/linux
 
-.PHONY: all packages native win64 win32 test play dist bench fuzz tools drawcheck clean \
-  web-packages web-deps wasm
+.PHONY: all packages game-packages native win64 win32 linux test play play-windows dist bench fuzz tools \
+  drawcheck clean web-packages web-deps wasm
 
 all: native win64 win32
 
 packages:
 	@scripts/install-packages.sh
+game-packages:
+	@scripts/install-packages.sh --game
 
 build/deps/x86_64/.built-png-ogg-vorbis: | packages
 	@scripts/build-windows-deps.sh x86_64
@@ -26,13 +30,16 @@ build/deps/i686/.built-png-ogg-vorbis: | packages
 # The browser build: Debian's Emscripten, and libraries built from Debian's sources
 # into a cache outside the clone (scripts/build-web-deps.sh).
 web-packages:
-	@scripts/install-packages.sh web
+	@scripts/install-packages.sh --web
 web-deps: web-packages
 	@nice scripts/build-web-deps.sh
 
 $(NATIVE)/CMakeCache.txt: | packages
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTORV_SANITIZE=ON \
 	  -DCMAKE_CXX_FLAGS="-O1 -g" -DCMAKE_C_FLAGS="-O1 -g"
+# The player's tree: optimised, without the tests.
+$(LINUX)/CMakeCache.txt: | game-packages
+	cmake -S . -B $(LINUX) -DCMAKE_BUILD_TYPE=Release -DTORV_TESTS=OFF
 $(WIN64)/CMakeCache.txt: build/deps/x86_64/.built-png-ogg-vorbis
 	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 $(WIN32)/CMakeCache.txt: build/deps/i686/.built-png-ogg-vorbis
@@ -49,14 +56,20 @@ win32: $(WIN32)/CMakeCache.txt
 	cmake --build $(WIN32) -j$(JOBS)
 wasm: web-deps $(WASM)/CMakeCache.txt
 	cmake --build $(WASM) -j$(JOBS) --target torv_wasm_tests
+# The native game with its archives and icon, nothing else.
+linux: $(LINUX)/CMakeCache.txt
+	cmake --build $(LINUX) -j$(JOBS) --target torv_playable
 
 tools: native
 
 test: all wasm
 	@scripts/run-tests.sh
 
-play: all dist
+play: linux
 	@scripts/play.sh
+
+play-windows: all dist
+	@scripts/play-windows.sh
 
 dist: win64 win32
 	@scripts/dist.sh
@@ -78,4 +91,4 @@ drawcheck: win64
 	@scripts/drawcheck.sh
 
 clean:
-	rm -rf $(NATIVE) $(WIN64) $(WIN32) $(WASM) build/bench build/fuzz dist
+	rm -rf $(NATIVE) $(WIN64) $(WIN32) $(LINUX) $(WASM) build/bench build/fuzz dist

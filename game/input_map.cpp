@@ -29,4 +29,18 @@ bool InputMap::pressed(Input input) const {
   return pad_present_ != 0 && pad_.get_button(config_.pad_buttons[button]) != 0;
 }
 
+FrameInput InputMap::read() const {
+  FrameInput in;
+  in.left = pressed_left();
+  in.right = pressed_right();
+  in.up = pressed_up();
+  in.down = pressed_down();
+  in.dash = button_dash();
+  in.jump = button_jump();
+  in.attack = button_attack();
+  in.attack_switch = button_attack_switch();
+  in.pause = button_pause();
+  return in;
+}
+
 }  // namespace torv

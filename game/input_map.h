@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/key_table.h"
+#include "game/sim_services.h"
 
 namespace torv {
 
@@ -52,6 +53,9 @@ public:
   bool button_attack() const { return pressed(Input::kAttack); }
   bool button_attack_switch() const { return pressed(Input::kAttackSwitch); }
   bool button_pause() const { return pressed(Input::kPause); }
+
+  // All nine as they are now.
+  FrameInput read() const;
 
 private:
   const KeyTable& keys_;

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Starts the game from dist/win64 under Wine on the current display.
+# Starts the native game (build/linux/bin/torv) on the current display. Without one,
+# it runs in a private Xvfb when Xvfb is installed (nothing will be visible).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-if [ ! -f dist/win64/torv.exe ]; then
-  echo "play: the game executable is not built yet (dist/win64/torv.exe is missing)" >&2
+game=$root/build/linux/bin/torv
+if [ ! -x "$game" ]; then
+  echo "play: the game is not built yet ($game is missing)" >&2
   exit 1
 fi
-source scripts/wine-env.sh
-wine_env_locale
-wine_env_prefix
-if [ -z "${DISPLAY:-}" ]; then
-  echo "play: no DISPLAY; starting a private Xvfb (nothing will be visible)" >&2
-  wine_env_start 640x480
-  trap wine_env_stop EXIT
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
+  echo "play: no display; starting a private Xvfb (nothing will be visible)" >&2
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill $xvfb 2>/dev/null; rm -f "$fdfile"' EXIT
+  for _ in $(seq 100); do
+    [ "$(wc -l <"$fdfile")" -ge 1 ] && break
+    sleep 0.1
+  done
+  export DISPLAY=:$(tr -dc '0-9' <"$fdfile")
 fi
-cd dist/win64
-wine torv.exe
+"$game" "$@"

@@ -20,6 +20,7 @@
 #include "game/key_names.h"
 #include "game/key_table.h"
 #include "game/menu_host.h"
+#include "game/menu_screen.h"
 #include "game/play_mode.h"
 #include "game/resource_tables.h"
 #include "game/save_file.h"
@@ -74,7 +75,7 @@ public:
   // PlayHost.
   int frame_counter() override { return frames_.frames_this_second(); }
   int measured_fps() override { return frames_.measured_fps(); }
-  FrameInput read_input() override;
+  FrameInput read_input() override { return input_.read(); }
   PlayCanvas& canvas() override { return canvas_; }
   StageSource& stages() override { return stages_; }
   void loop_sound(Effect effect) override;
@@ -128,7 +129,7 @@ private:
   ArchiveStageSource stages_{modules_};
   InputMap input_{keys_, key_config_, *this, pad_present_};
   // Menu text colours in the drawing mode's layout.
-  uint32_t red_ = 0, white_ = 0, black_ = 0;
+  MenuColours menu_colours_;
 };
 
 }  // namespace torv

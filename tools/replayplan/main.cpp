@@ -13,10 +13,10 @@
 #include "game/play_frame.h"
 #include "game/resource_tables.h"
 #include "tools/replayplan/stage_search.h"
-#include "tools/torvsim/archive_files.h"
+#include "game/host/archive_files.h"
 #include "tools/torvsim/headless_host.h"
 #include "tools/torvsim/replay_notes.h"
-#include "tools/torvsim/software_canvas.h"
+#include "game/host/software_canvas.h"
 
 namespace torv {
 namespace {
@@ -56,7 +56,7 @@ struct Planner {
   std::string only;
 
   ArchiveReader* reader = nullptr;
-  HeadlessStageSource* stages = nullptr;
+  ReaderStageSource* stages = nullptr;
   ImageStore images;
 
   // Frames of input from state until the goal, or false.
@@ -280,7 +280,7 @@ int run(int argc, char** argv) {
     }
   }
   ArchiveReader reader(p.data_dir);
-  HeadlessStageSource stages(reader);
+  ReaderStageSource stages(reader);
   p.reader = &reader;
   p.stages = &stages;
   std::string error;

@@ -8,7 +8,7 @@
 
 #include "game/play_frame.h"
 #include "tools/replayplan/goal_map.h"
-#include "tools/torvsim/input_script.h"
+#include "game/host/input_script.h"
 
 namespace torv {
 

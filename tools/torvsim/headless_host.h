@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "game/frame_clock.h"
+#include "game/host/image_store.h"
+#include "game/host/input_script.h"
+#include "game/host/host_clock.h"
 #include "game/play_mode.h"
-#include "tools/torvsim/image_store.h"
-#include "tools/torvsim/input_script.h"
 
 namespace torv {
 
@@ -57,14 +58,6 @@ public:
   std::map<int, GameProgress> saves;
 
 private:
-  // Time passes only while the frame clock sleeps: every frame is exactly on time.
-  class SimulatedClock : public MillisecondClock {
-  public:
-    uint32_t now_ms() override { return now; }
-    void sleep_1ms() override { ++now; }
-    uint32_t now = 100000;
-  };
-
   const InputScript& script_;
   ImageStore& images_;
   StageSource& stages_;

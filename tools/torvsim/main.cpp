@@ -1,7 +1,8 @@
-// torvsim: the game without a window. Plays one stage, or the whole game from the
-// first stage, frame by frame from an input script with a fixed random seed, and
-// prints the outcome; optionally draws frames to PNG files. With --verify-replays
-// it proves that every stage of the chain is finished by its replay.
+// torvsim: the game without a window. Plays one stage, the whole game from the
+// first stage, or the whole program from its title menu, frame by frame from an
+// input script with a fixed random seed, and prints the outcome; optionally draws
+// frames to PNG files and checksums. With --verify-replays it proves that every
+// stage of the chain is finished by its replay.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -9,21 +10,24 @@
 #include <cstring>
 #include <string>
 
-#include "common/format_text.h"
+#include "game/host/archive_files.h"
+#include "game/host/frame_recorder.h"
+#include "game/host/host_game.h"
+#include "game/host/software_canvas.h"
 #include "game/play_draw.h"
 #include "game/resource_tables.h"
 #include "game/stage_extract.h"
-#include "tools/torvsim/archive_files.h"
 #include "tools/torvsim/headless_host.h"
 #include "tools/torvsim/replay_notes.h"
-#include "tools/torvsim/software_canvas.h"
+#include "tools/torvsim/title_shell.h"
 
 namespace torv {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: torvsim [--data DIR] (--stage NAME | --stage-file PATH | --game) [--script FILE]\n"
-    "               [--seed N] [--png DIR [--every N]] [--font PATH] [--expect RESULT]\n"
+    "usage: torvsim [--data DIR] (--stage NAME | --stage-file PATH | --game | --title)\n"
+    "               [--script FILE] [--seed N] [--png DIR [--every N]] [--frame-sums FILE]\n"
+    "               [--font PATH] [--save FILE] [--expect RESULT]\n"
     "       torvsim [--data DIR] [--seed N] --verify-replays DIR\n"
     "\n"
     "  --data DIR        folder with \"sdat.tfa\" and \"dat.tfa\" (default: build/data beside\n"
@@ -34,13 +38,20 @@ constexpr char kUsage[] =
     "  --game            play the whole game from \"0001.afb\" as the play mode does (lives,\n"
     "                    restarts, time bonus, next stages, pause menu) until game over, all\n"
     "                    clear or the end of the script\n"
-    "  --script FILE     the input script (see tools/torvsim/input_script.h); default: none\n"
+    "  --title           run the whole program from its title menu, as the game front-ends\n"
+    "                    do, the script's keys going through the key table and the key\n"
+    "                    configuration, until the end of the script or the exit item\n"
+    "  --script FILE     the input script (see game/host/input_script.h); default: none\n"
     "  --seed N          the clock value that seeds every random number (default 1)\n"
     "  --png DIR         draw frames with the software renderer into DIR/frame_NNNNNN.png\n"
     "  --every N         draw every Nth frame (default 1)\n"
-    "  --font PATH       TrueType font for the texts in the PNGs\n"
+    "  --frame-sums FILE draw every frame and write one checksum line per frame to FILE\n"
+    "                    (\"NNNNNN <FNV-1a 64 of the pixels' R, G, B bytes>\")\n"
+    "  --font PATH       TrueType font for the texts\n"
+    "  --save FILE       the save file of --title (default: none; nothing is read or kept)\n"
     "  --expect RESULT   exit 1 unless the result is RESULT: cleared, lost, timeout,\n"
-    "                    unfinished (one stage); allclear, gameover, stopped (--game)\n"
+    "                    unfinished (one stage); allclear, gameover, stopped (--game);\n"
+    "                    stopped, quit (--title)\n"
     "  --verify-replays DIR  for every stage of the chain from \"0001.afb\", run\n"
     "                    DIR/<stage>.txt (e.g. 0001.txt) expecting cleared, then DIR/game.txt\n"
     "                    expecting allclear\n"
@@ -55,9 +66,12 @@ struct Options {
   bool game = false;
   std::string script;
   uint32_t seed = 1;
+  bool title = false;
   std::string png_dir;
   int every = 1;
+  std::string sums_file;
   std::string font = kDefaultFontPath;
+  std::string save_file;
   std::string expect;
   std::string verify_dir;
 };
@@ -92,7 +106,13 @@ struct Session {
   explicit Session(const Options& o) : options(o), reader(o.data_dir), stages(reader) {}
 
   bool prepare(std::string* error) {
-    const bool drawing = !options.png_dir.empty();
+    recorder.keep_pictures(options.png_dir, options.every);
+    if (!options.sums_file.empty() && !recorder.keep_checksums(options.sums_file)) {
+      *error = "cannot write \"" + options.sums_file + "\"";
+      return false;
+    }
+    if (options.title) return true;  // HostGame loads what it needs
+    const bool drawing = recorder.active();
     if (!images.load(reader, drawing, error)) return false;
     if (drawing) {
       if (!glyphs.open(options.font)) {
@@ -100,11 +120,7 @@ struct Session {
                      options.font.c_str());
       }
       software = std::make_unique<SoftwareCanvas>(images, &glyphs);
-      software->on_frame([this](const FrameView& frame) {
-        if (drawn++ % options.every != 0) return;
-        const std::string path = format_text("%s/frame_%06d.png", options.png_dir.c_str(), drawn - 1);
-        if (!write_frame_png(path, frame)) std::fprintf(stderr, "torvsim: cannot write %s\n", path.c_str());
-      });
+      software->on_frame([this](const FrameView& frame) { recorder.record(frame); });
     }
     return true;
   }
@@ -112,19 +128,16 @@ struct Session {
 
   const Options& options;
   ArchiveReader reader;
-  HeadlessStageSource stages;
+  ReaderStageSource stages;
   ImageStore images;
   SizeOnlyCanvas sizes_only{images};
   FreeTypeGlyphs glyphs;
   std::unique_ptr<SoftwareCanvas> software;
-  int drawn = 0;
+  FrameRecorder recorder;
 };
 
 void print_outcome(const char* result, int frames, const GameState& state) {
-  const PlayerState& p = state.player;
-  const GameProgress& g = state.progress;
-  std::printf("result=%s frames=%d score=%d lives=%d x=%d y=%d time_left=%d stage=%s stage_number=%d\n", result,
-              frames, g.score, g.lives, p.x, p.y, p.time_left, g.stage_file.c_str(), g.stage_number);
+  std::printf("%s\n", outcome_line(result, frames, state).c_str());
 }
 
 // One stage from a fresh game: answers the result's name, or null when the stage
@@ -147,6 +160,24 @@ const char* run_game(Session& session, const InputScript& script, bool print) {
   const PlayEnd end = run_play(state, host);
   if (print) print_outcome(play_end_name(end), std::min(host.frames(), host.script_frames()), state);
   return play_end_name(end);
+}
+
+// The whole program from the title menu; answers the result's name, or null when
+// the game cannot load its files.
+const char* run_title(Session& session, const InputScript& script) {
+  TitleShell shell(script);
+  HostGame game(shell, {session.options.data_dir, session.options.save_file, session.options.font});
+  std::string error;
+  if (!game.load(&error)) {
+    std::fprintf(stderr, "torvsim: %s\n", error.c_str());
+    return nullptr;
+  }
+  game.fix_random_seed(session.options.seed);
+  game.on_frame([&](const FrameView& frame) { session.recorder.record(frame); });
+  game.run();
+  const char* result = shell.quit() ? "quit" : "stopped";
+  print_outcome(result, std::min(shell.frames(), static_cast<int>(script.frames.size())), game.state());
+  return result;
 }
 
 // When a replay fails: whether its stage (or chain) changed since it was recorded.
@@ -234,6 +265,8 @@ int run(int argc, char** argv) {
       if (!value(&o.stage_file)) return usage_error("--stage-file needs a path");
     } else if (arg == "--game") {
       o.game = true;
+    } else if (arg == "--title") {
+      o.title = true;
     } else if (arg == "--script") {
       if (!value(&o.script)) return usage_error("--script needs a file");
     } else if (arg == "--seed") {
@@ -248,8 +281,12 @@ int run(int argc, char** argv) {
         return usage_error("--every needs a number from 1 to 1000000");
       }
       o.every = static_cast<int>(number);
+    } else if (arg == "--frame-sums") {
+      if (!value(&o.sums_file)) return usage_error("--frame-sums needs a file");
     } else if (arg == "--font") {
       if (!value(&o.font)) return usage_error("--font needs a path");
+    } else if (arg == "--save") {
+      if (!value(&o.save_file)) return usage_error("--save needs a file");
     } else if (arg == "--expect") {
       if (!value(&o.expect)) return usage_error("--expect needs a result");
     } else if (arg == "--verify-replays") {
@@ -258,9 +295,8 @@ int run(int argc, char** argv) {
       return usage_error("unknown argument \"" + arg + "\"");
     }
   }
-  const int modes = !o.stage.empty() + !o.stage_file.empty() + o.game + !o.verify_dir.empty();
-  if (modes != 1) return usage_error("choose one of --stage, --stage-file, --game and --verify-replays");
-  if (!o.png_dir.empty()) mkdir(o.png_dir.c_str(), 0777);
+  const int modes = !o.stage.empty() + !o.stage_file.empty() + o.game + o.title + !o.verify_dir.empty();
+  if (modes != 1) return usage_error("choose one of --stage, --stage-file, --game, --title and --verify-replays");
 
   Session session(o);
   std::string error;
@@ -276,7 +312,9 @@ int run(int argc, char** argv) {
     return 2;
   }
   const char* result = nullptr;
-  if (o.game) {
+  if (o.title) {
+    result = run_title(session, script);
+  } else if (o.game) {
     result = run_game(session, script, true);
     if (!result) std::fprintf(stderr, "torvsim: \"%s\" cannot be loaded from \"%s/%s\"\n", kFirstStage, o.data_dir.c_str(), kStageArchive);
   } else if (!o.stage.empty()) {

@@ -8,9 +8,9 @@
 #include "game/play_draw.h"
 #include "game/play_frame.h"
 #include "game/resource_tables.h"
-#include "tools/torvsim/archive_files.h"
+#include "game/host/archive_files.h"
 #include "tools/torvsim/headless_host.h"
-#include "tools/torvsim/software_canvas.h"
+#include "game/host/software_canvas.h"
 
 namespace torv {
 namespace {
@@ -31,7 +31,7 @@ private:
 // The shipped stage with the most objects, loaded, every object awake.
 struct BusyStage {
   ArchiveReader reader{TORV_DATA_DIR};
-  HeadlessStageSource stages{reader};
+  ReaderStageSource stages{reader};
   ImageStore images;
   GameState state;
   std::string name;
