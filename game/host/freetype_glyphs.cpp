@@ -6,6 +6,8 @@
 #include FT_TRUETYPE_TABLES_H
 #include <iconv.h>
 
+#include "game/host/text_encoding.h"
+
 namespace torv {
 
 struct FreeTypeGlyphs::Impl {
@@ -89,7 +91,7 @@ bool FreeTypeGlyphs::open(const std::string& font_path) {
     impl_->face = nullptr;
     return false;
   }
-  impl_->to_utf32 = iconv_open("UTF-32LE", "CP932");
+  impl_->to_utf32 = open_from_cp932("UTF-32LE");
   if (impl_->to_utf32 == reinterpret_cast<iconv_t>(-1)) return false;
   impl_->apply_height();
   return true;

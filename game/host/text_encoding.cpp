@@ -1,15 +1,18 @@
 // Shift-JIS to UTF-8 with iconv.
 #include "game/host/text_encoding.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <vector>
 
 namespace torv {
 
+iconv_t open_from_cp932(const char* to) {
+  const iconv_t convert = iconv_open(to, "CP932");
+  return convert != reinterpret_cast<iconv_t>(-1) ? convert : iconv_open(to, "SHIFT_JIS");
+}
+
 std::string utf8_from_shift_jis(const std::string& text) {
-  iconv_t convert = iconv_open("UTF-8", "CP932");
+  iconv_t convert = open_from_cp932("UTF-8");
   if (convert == reinterpret_cast<iconv_t>(-1)) return text;
   std::string out;
   std::vector<char> input(text.begin(), text.end());
