@@ -21,3 +21,6 @@ list(APPEND CMAKE_FIND_ROOT_PATH ${TORV_WEB_DEPS})
 list(APPEND CMAKE_PREFIX_PATH ${TORV_WEB_DEPS})
 set(ENV{PKG_CONFIG_LIBDIR} ${TORV_WEB_DEPS}/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
+# Emscripten's sysroot carries a stand-in SDL2 package that asks for its download-only
+# port (-sUSE_SDL=2); ours is the one built from Debian's source.
+set(SDL2_DIR ${TORV_WEB_DEPS}/lib/cmake/SDL2 CACHE PATH "SDL2 built from Debian's source" FORCE)

@@ -99,9 +99,11 @@ fi
 build libpng "$(source_dir libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
   -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON \
   -DZLIB_ROOT="$prefix" -DPNG_HARDWARE_OPTIMIZATIONS=OFF
-# Outlines and their rasteriser only: the game reads one OpenType font.
+# Outlines and their rasteriser only: the game reads one OpenType font. Its gzip
+# reader uses our zlib: without it FreeType compiles its own copy, whose symbols
+# clash with zlib's in the game's link.
 build freetype "$(source_dir freetype)" -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
-  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_ZLIB=ON
+  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_REQUIRE_ZLIB=ON -DZLIB_ROOT="$prefix"
 build libogg "$(source_dir libogg)" -DINSTALL_DOCS=OFF
 build libvorbis "$(source_dir libvorbis)" -DOgg_DIR="$prefix/lib/cmake/Ogg"
 # Threads stay off: the page runs on the browser's main thread and needs no
