@@ -13,7 +13,7 @@ WASM := build/wasm
 LINUX := build/linux
 
 .PHONY: all packages game-packages native win64 win32 linux test play play-windows dist bench fuzz tools \
-  drawcheck clean web-packages web-deps wasm
+  drawcheck clean web-packages web-deps wasm web web-data web-serve
 
 all: native win64 win32
 
@@ -56,6 +56,20 @@ win32: $(WIN32)/CMakeCache.txt
 	cmake --build $(WIN32) -j$(JOBS)
 wasm: web-deps $(WASM)/CMakeCache.txt
 	cmake --build $(WASM) -j$(JOBS) --target torv_wasm_tests
+
+# The page (build/web): the front-end in WebAssembly and the archives, which a native
+# tree's data tools make (the player's tree; make test uses its own test tree).
+WEB_DATA_TREE ?= $(LINUX)
+WEB_PORT ?= 8000
+web-data: | game-packages
+	@[ -f $(WEB_DATA_TREE)/CMakeCache.txt ] || $(MAKE) $(WEB_DATA_TREE)/CMakeCache.txt
+	cmake --build $(WEB_DATA_TREE) -j$(JOBS) --target torv_data
+web: web-deps web-data $(WASM)/CMakeCache.txt
+	cmake --build $(WASM) -j$(JOBS) --target torv_web_page
+	@echo "make web: the page is in build/web ($$(du -sh build/web | cut -f1)); make web-serve serves it"
+web-serve: web
+	@echo "make web-serve: open http://127.0.0.1:$(WEB_PORT)/ in a browser (Ctrl+C ends)"
+	@cd build/web && exec python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 # The native game with its archives and icon, nothing else.
 linux: $(LINUX)/CMakeCache.txt
 	cmake --build $(LINUX) -j$(JOBS) --target torv_playable

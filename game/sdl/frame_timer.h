@@ -3,6 +3,7 @@
 // schedule (game/frame_clock.h) releases a frame at the first millisecond after it
 // is due; waking exactly on the millisecond keeps each frame within a fraction of a
 // millisecond of that, where a plain 1 ms sleep would add its own overshoot.
+// The browser build has its own (web/frame_timer_web.cpp).
 #pragma once
 
 #include <cstdint>
@@ -26,5 +27,11 @@ private:
   uint64_t start_;
   uint64_t frequency_;
 };
+
+// Called once a frame before the events are taken. Natively nothing: the system
+// queues events and shows the window while the game runs. A browser shows the
+// canvas and delivers keys only between turns of its event loop, so there the
+// game returns to it here (unless the frame's wait already did).
+void take_platform_turn();
 
 }  // namespace torv

@@ -25,6 +25,8 @@ void PerformanceClock::sleep_ms(uint32_t ms) {
   nanosleep(&pause, nullptr);
 }
 
+void take_platform_turn() {}
+
 double PerformanceClock::seconds() {
   return static_cast<double>(SDL_GetPerformanceCounter() - start_) / static_cast<double>(frequency_);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game/host/script_keys.h"
+#include "game/sdl/frame_timer.h"
 #include "game/sdl/key_events.h"
 #include "game/sdl/letterbox.h"
 #include "game/sdl/sdl_keys.h"
@@ -118,6 +119,7 @@ void SdlShell::draw_picture(bool read_back) {
 }
 
 void SdlShell::pump_events(HostGame& game) {
+  take_platform_turn();
   if (script_) send_script_frame(game);
   SDL_Event event;
   while (SDL_PollEvent(&event)) handle(event, game);
