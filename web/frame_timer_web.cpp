@@ -59,6 +59,8 @@ double PerformanceClock::seconds() {
 }
 
 void take_platform_turn() {
+  // Frames counted for the page's tests: a key must be held across whole frames.
+  EM_ASM({ ++Module.torvTurns; });
 #ifdef TORV_WEB_ASYNCIFY
   if (!yielded) torv_yield(0);
   yielded = false;

@@ -79,6 +79,9 @@ Module.torvYieldNow = (function () {
   };
 })();
 
+// Frames begun (web/frame_timer_web.cpp).
+Module.torvTurns = 0;
+
 // Each frame's cost in milliseconds (web/library.js, web/frame_timer_web.cpp), for
 // the benchmarks and tests; firstAt: when the first frame was done, in ms from the
 // page's navigation.
