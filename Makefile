@@ -77,6 +77,7 @@ linux: $(LINUX)/CMakeCache.txt
 tools: native
 
 test: all wasm
+	@$(MAKE) --no-print-directory web WEB_DATA_TREE=$(NATIVE)
 	@scripts/run-tests.sh
 
 play: linux
