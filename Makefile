@@ -13,7 +13,7 @@ WASM := build/wasm
 LINUX := build/linux
 
 .PHONY: all packages game-packages native win64 win32 linux test play play-windows dist bench fuzz tools \
-  drawcheck clean web-packages web-deps wasm web web-data web-serve
+  drawcheck clean web-packages web-deps wasm web web-data web-serve web-bench
 
 all: native win64 win32
 
@@ -93,6 +93,13 @@ bench: | packages
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTORV_BENCH=ON
 	cmake --build build/bench -j$(JOBS)
 	@scripts/run-benchmarks.sh
+	@$(MAKE) --no-print-directory web-bench
+
+# The browser game against the native one, and the page's download (tests/web/bench.js).
+web-bench: web linux
+	cmake --build $(WASM) -j$(JOBS) --target torv_web_sync
+	node tests/web/bench.js --web build/web --sync $(WASM)/web/sync --data build/data \
+	  --native $(LINUX)/bin/torv --replays data/replays
 
 fuzz: | packages
 	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORV_FUZZ=ON \

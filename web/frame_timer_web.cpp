@@ -20,10 +20,10 @@ namespace torv {
 
 namespace {
 
+#ifdef TORV_WEB_ASYNCIFY
 // Whether the game has returned to the browser since the last frame's turn.
 bool yielded = false;
-
-#ifndef TORV_WEB_ASYNCIFY
+#else
 // The measurement build times each frame's work here; the Asyncify build times it
 // around the rewind in web/library.js, so both count the same span.
 double last_turn = 0;

@@ -147,9 +147,10 @@ class Page {
 
   waitForEvent(method, accept = () => true, timeoutMs = 30000) {
     return new Promise((resolve, reject) => {
-      const w = { method, accept, resolve };
+      // The timer ends with the wait: a pending one would keep Node running.
+      const w = { method, accept, resolve: (params) => { clearTimeout(timer); resolve(params); } };
       this.eventWaiters.push(w);
-      setTimeout(() => {
+      const timer = setTimeout(() => {
         const i = this.eventWaiters.indexOf(w);
         if (i >= 0) {
           this.eventWaiters.splice(i, 1);
