@@ -23,6 +23,7 @@
   const fullscreenButton = document.getElementById('fullscreen');
   const params = new URLSearchParams(location.search);
   let failed = false;
+  let started = false;  // the WebAssembly runtime is up
 
   function showError(text) {
     failed = true;
@@ -176,13 +177,17 @@
     // module_pre.js turns these into files before the game starts.
     torvFiles: Promise.all([data, scriptText]),
     onRuntimeInitialized() {
+      started = true;
       if (failed) return;
       overlay.hidden = true;
       applyMute();
       focusGame();
     },
     onAbort(what) {
-      showError(`The game stopped: ${what}.\nReload the page to start again.`);
+      if (failed) return;
+      // Before the runtime is up an abort means the code itself did not load.
+      if (!started) showError(`The game's code (torv.wasm) could not be loaded: ${what}.\nReload the page to try again.`);
+      else showError(`The game stopped: ${what}.\nReload the page to start again.`);
     },
     // The game's own messages (web/message_box_web.cpp): why it cannot go on.
     torvShowMessage(isError, text) {

@@ -5,11 +5,12 @@
 //   replay   stage 1's replay, fed through the input-script path, reaches the goal;
 //   save     pause, save to file 3, close the browser, start it again on the same
 //            profile, continue from file 3: the saved stage comes back;
-//   no-data  a page served without its data package says so.
+//   missing-files  a page served without its data package, its code or its
+//            script says which.
 // Usage: node page_test.js --web DIR --data DIR --native TORV --replays DIR
 'use strict';
 
-const { spawnSync } = require('child_process');
+const { execFile, spawnSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
@@ -63,6 +64,19 @@ function nativeTitleFrame() {
   const last = fs.readdirSync(frames).filter((f) => f.endsWith('.png')).sort().pop();
   if (!last) throw new Error('the native game wrote no frame');
   return readPng(path.join(frames, last));
+}
+
+// The outcome line of the native front-end for a script the page is given.
+function nativeOutcome(script) {
+  return new Promise((resolve, reject) => {
+    execFile(options.native, ['--data', options.data, '--window-scale', '1', '--deterministic', '--script',
+      path.join(work, path.basename(script))], {
+      env: { ...process.env, XDG_DATA_HOME: path.join(work, 'native-home'), SDL_VIDEODRIVER: 'dummy',
+             SDL_AUDIODRIVER: 'dummy', ASAN_OPTIONS: 'detect_leaks=0' },
+      timeout: 300000,
+    }, (error, stdout, stderr) => (error ? reject(new Error(`native run: ${error.message} ${stderr}`))
+      : resolve(stdout.trim())));
+  });
 }
 
 // The canvas as the page shows it, one pixel per game pixel.
@@ -178,8 +192,12 @@ test('keys', async () => {
 
 test('replay', async () => {
   const page = await browser.newPage();
-  const line = await scriptedRun(page, `${server.url}?deterministic=1&script=${writeScript('stage1.txt', toStageTwo)}`);
+  const script = writeScript('stage1.txt', toStageTwo);
+  const native = nativeOutcome(script);
+  const line = await scriptedRun(page, `${server.url}?deterministic=1&script=${script}`);
   if (!/ stage=0002\.afb stage_number=2$/.test(line)) throw new Error(`stage 1's goal not reached: ${line}`);
+  // Frames, score, lives, place and time as the native game ends the same script.
+  if (line !== await native) throw new Error(`the page ended "${line}", the native game "${await native}"`);
   await page.waitFor("document.body.classList.contains('ended')", { what: 'the end notice' });
   await page.close();
 });
@@ -209,18 +227,27 @@ test('save', async () => {
   }
 });
 
-test('no-data', async () => {
-  const bare = await serve({ mounts: { '/': options.web }, hidden: new Set(['/torv.data']) });
-  try {
-    const page = await browser.newPage();
-    await page.goto(bare.url);
-    const text = await page.waitFor(`(() => {
-      const m = document.getElementById('message');
-      return !m.hidden && !document.getElementById('overlay').hidden && m.textContent;
-    })()`, { what: 'the error message' });
-    if (!/torv\.data.*could not be loaded/.test(text)) throw new Error(`unexpected message: ${text}`);
-  } finally {
-    await bare.close();
+// A page served without one of its files says which, instead of a blank canvas.
+test('missing-files', async () => {
+  const cases = [
+    { hide: '/torv.data', message: /torv\.data.*could not be loaded/ },
+    { hide: '/torv.wasm', message: /torv\.wasm.*could not be loaded/ },
+    { hide: '/torv.js', message: /torv\.js.*could not be loaded/ },
+  ];
+  for (const c of cases) {
+    const bare = await serve({ mounts: { '/': options.web }, hidden: new Set([c.hide]) });
+    try {
+      const page = await browser.newPage();
+      await page.goto(bare.url);
+      const text = await page.waitFor(`(() => {
+        const m = document.getElementById('message');
+        return !m.hidden && !document.getElementById('overlay').hidden && m.textContent;
+      })()`, { what: `the error message without ${c.hide}` });
+      if (!c.message.test(text)) throw new Error(`without ${c.hide}, an unexpected message: ${text}`);
+      await page.close();
+    } finally {
+      await bare.close();
+    }
   }
 });
 

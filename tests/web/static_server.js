@@ -52,7 +52,13 @@ function serve({ mounts, hidden = new Set() }) {
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => {
       const { port } = server.address();
-      resolve({ url: `http://127.0.0.1:${port}/`, close: () => new Promise((r) => server.close(r)) });
+      // A browser keeps connections open for later requests, some never used;
+      // closing waits for none of them.
+      const close = () => new Promise((r) => {
+        server.close(r);
+        server.closeAllConnections();
+      });
+      resolve({ url: `http://127.0.0.1:${port}/`, close });
     });
   });
 }
