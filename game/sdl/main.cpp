@@ -48,9 +48,10 @@ constexpr char kUsage[] =
     "  --script FILE       play an input script (game/host/input_script.h) through the\n"
     "                      event queue from the title menu on; close at its end and print\n"
     "                      the outcome line\n"
+    "  --seed N            seed the random numbers with N instead of the clock (the\n"
+    "                      stages and the choice of music repeat)\n"
     "  --deterministic     simulated time (every frame on time, no waiting) and a fixed\n"
-    "                      random seed, so a scripted run repeats exactly\n"
-    "  --seed N            the fixed seed of --deterministic (default 1)\n"
+    "                      seed (--seed, default 1), so a scripted run repeats exactly\n"
     "  --frames DIR        write every presented picture, read back from the window, as\n"
     "                      DIR/frame_NNNNNN.png (with --every N: every Nth)\n"
     "  --frame-sums FILE   write one checksum line per presented picture\n"
@@ -65,6 +66,7 @@ struct Options {
   std::string icon_file;
   std::string script;
   bool deterministic = false;
+  bool seeded = false;
   uint32_t seed = 1;
   std::string frames_dir;
   int every = 1;
@@ -111,6 +113,7 @@ int parse_options(int argc, char** argv, Options* o) {
     } else if (arg == "--seed") {
       if (!parse_number(value, 0, 0xFFFFFFFFL, &number)) return bad("--seed needs a number from 0 to 4294967295");
       o->seed = static_cast<uint32_t>(number);
+      o->seeded = true;
     } else if (arg == "--frames") {
       o->frames_dir = value;
     } else if (arg == "--every") {
@@ -202,7 +205,7 @@ int run(int argc, char** argv) {
     if (!game.load(&error)) {
       status = fail(nullptr, error);
     } else {
-      if (o.deterministic) game.fix_random_seed(o.seed);
+      if (o.deterministic || o.seeded) game.fix_random_seed(o.seed);
       Image icon;
       const bool have_icon = make_window_icon(game.images(), &icon);
       WindowOptions window;
