@@ -8,7 +8,8 @@
  * Binding. Callers do not link the library: they load "tamArc.dll" by name with
  * LoadLibraryA and look every entry point up by its undecorated name with
  * GetProcAddress, storing it in a pointer of the matching TamArc*Fn type below.
- * All entry points are plain C functions using the cdecl convention.
+ * All entry points are plain C functions using the cdecl convention; the types
+ * say so, and the library checks every export against its type when it is built.
  *
  * One instance per process. The library holds exactly one reader and one writer,
  * created when it is attached to the process and destroyed when it is detached.
@@ -29,15 +30,13 @@
 #ifndef TORV_ARCHIVE_TAMARC_H
 #define TORV_ARCHIVE_TAMARC_H
 
-#ifdef _WIN32
-#define TAMARC_CALL __cdecl
-#ifdef TAMARC_BUILDING
+#include "common/module_entry.h"
+
+/* The one calling convention of the engine's entry points. */
+#define TAMARC_CALL TORV_ENTRY_CALL
+#if defined(_WIN32) && defined(TAMARC_BUILDING)
 #define TAMARC_API __declspec(dllexport)
 #else
-#define TAMARC_API
-#endif
-#else
-#define TAMARC_CALL
 #define TAMARC_API
 #endif
 

@@ -114,3 +114,17 @@ TAMARC_API void TAMARC_CALL dllClearArchive(void) {
 }
 
 }  // extern "C"
+
+// Every export has exactly the type callers bind it with (the calling convention too).
+TORV_CHECK_EXPORT(dllOpenArchive, TamArcOpenArchiveFn);
+TORV_CHECK_EXPORT(dllCloseArchive, TamArcCloseArchiveFn);
+TORV_CHECK_EXPORT(dllGetDataCount, TamArcGetDataCountFn);
+TORV_CHECK_EXPORT(dllGetFileTitle, TamArcGetFileTitleFn);
+TORV_CHECK_EXPORT(dllGetFileTitleBuf, TamArcGetFileTitleBufFn);
+TORV_CHECK_EXPORT(dllGetMemoryFromIndex, TamArcGetMemoryFromIndexFn);
+TORV_CHECK_EXPORT(dllGetMemoryFromFileName, TamArcGetMemoryFromFileNameFn);
+TORV_CHECK_EXPORT(dllSaveFileFromIndex, TamArcSaveFileFromIndexFn);
+TORV_CHECK_EXPORT(dllSaveFileFromFileName, TamArcSaveFileFromFileNameFn);
+TORV_CHECK_EXPORT(dllAddFile, TamArcAddFileFn);
+TORV_CHECK_EXPORT(dllSaveArchive, TamArcSaveArchiveFn);
+TORV_CHECK_EXPORT(dllClearArchive, TamArcClearArchiveFn);

@@ -21,6 +21,16 @@ function(torv_add_dll name)
   target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
 endfunction()
 
+# torv_fuzz_instrument(<library>): in the fuzz tree, coverage and the sanitizers
+# inside the library as well, so the fuzzers see its branches and its faults;
+# whatever links the library then needs the sanitizer runtimes too.
+function(torv_fuzz_instrument target)
+  if(TORV_FUZZ)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+    target_link_options(${target} INTERFACE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
 # torv_add_native_tool(<name> <sources...>): a command-line tool in bin/.
 function(torv_add_tool name)
   add_executable(${name} ${ARGN})
@@ -36,14 +46,20 @@ function(torv_check_exports target)
             -DNAMES=${names} -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
 endfunction()
 
-# torv_add_subdirectories(): adds every direct subfolder that holds a CMakeLists.txt,
-# so a new module's tests or tools need no edit of the parent's list.
+# torv_add_subdirectories([ADD_WITH <function>]): adds every direct subfolder that
+# holds a CMakeLists.txt, so a new module's tests or tools need no edit of the parent's
+# list. ADD_WITH names a function that adds one folder (given its name) instead.
 function(torv_add_subdirectories)
+  cmake_parse_arguments(A "" "ADD_WITH" "" ${ARGN})
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child IN LISTS children)
     if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
-      add_subdirectory(${child})
+      if(A_ADD_WITH)
+        cmake_language(CALL ${A_ADD_WITH} ${child})
+      else()
+        add_subdirectory(${child})
+      endif()
     endif()
   endforeach()
 endfunction()

@@ -29,11 +29,11 @@ bool ByteReader::read_int32(int32_t& value) {
   return true;
 }
 
-bool ByteReader::read_complemented_text(std::string& text) {
+bool ByteReader::read_complemented_text(std::string& text, size_t max_bytes) {
   int32_t n = 0;
   if (!read_int32(n)) return false;
   // Bounded by what is left before anything is allocated.
-  if (n < 0 || static_cast<size_t>(n) > size_ - pos_) return fail();
+  if (n < 0 || static_cast<size_t>(n) > size_ - pos_ || static_cast<size_t>(n) > max_bytes) return fail();
   const uint8_t* p = data_ + pos_;
   pos_ += static_cast<size_t>(n);
   std::string result;

@@ -26,9 +26,9 @@ public:
 
   bool read_int32(int32_t& value);
   bool read_bytes(uint8_t* dest, size_t n);
-  // Reads a complemented text: a negative length or one that runs past the end is
-  // an error; the text ends at the first zero byte, if any.
-  bool read_complemented_text(std::string& text);
+  // Reads a complemented text: a negative length, one that runs past the end or
+  // one above max_bytes is an error; the text ends at the first zero byte, if any.
+  bool read_complemented_text(std::string& text, size_t max_bytes = SIZE_MAX);
 
   size_t position() const { return pos_; }
   size_t remaining() const { return size_ - pos_; }

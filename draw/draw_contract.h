@@ -6,8 +6,11 @@
 // chosen by a DRAW_INIT_MODE, and forwards most calls to it one to one.
 //
 // Conventions that hold for every entry point below:
-//  - cdecl, extern "C", exported under exactly the name given in the comments
-//    (no decoration in the 32- or the 64-bit build); no C++ exception ever leaves one.
+//  - cdecl (TORV_ENTRY_CALL, written into every type below), extern "C", exported
+//    under exactly the name given in the comments (no decoration in the 32- or the
+//    64-bit build); no C++ exception ever leaves one. These types are the only
+//    spelling of the signatures: the game and the front-end bind through them, and
+//    every exporting file checks each export against its type at compile time.
 //  - int results: 0 = success, negative = failure. Image loads answer -1 for an
 //    unreadable or undecodable image or a bad slot, -2 for a missing archive member,
 //    -3 when the back-end could not load "tamArc.dll" (Direct3D: see its header).
@@ -41,6 +44,7 @@
 
 #include <windows.h>
 
+#include "common/module_entry.h"
 #include "draw/draw_mode.h"
 
 extern "C" {
@@ -54,56 +58,58 @@ extern "C" {
 // (height 14, "ＭＳ ゴシック", SHIFTJIS_CHARSET) and loads "tamArc.dll" (a missing
 // archive library is no failure: only archive loads then answer -3). 0 or -1.
 // "dllInit16b" (Direct3D only): the same with 16-bit textures forced.
-typedef int (*DrawBackendInitFn)(HWND window, int width, int height);
+typedef int(TORV_ENTRY_CALL* DrawBackendInitFn)(HWND window, int width, int height);
 
 // "dllCreateImageLoadFromFile": decodes the PNG or 24-bit BMP at path into a new
 // slot, written to *slot. 0, or -1 (unreadable or undecodable; *slot untouched).
-typedef int (*DrawCreateImageLoadFromFileFn)(int* slot, const char* path);
+typedef int(TORV_ENTRY_CALL* DrawCreateImageLoadFromFileFn)(int* slot, const char* path);
 // "dllCreateImageLoadFromMemory": the same from size bytes of an encoded image.
-typedef int (*DrawCreateImageLoadFromMemoryFn)(int* slot, char* data, int size);
+typedef int(TORV_ENTRY_CALL* DrawCreateImageLoadFromMemoryFn)(int* slot, char* data, int size);
 // "dllCreateImageLoadFromExpTfaFile": the same from the member named member of the
 // ".tfa" archive at archive. 0; -1 archive unreadable or image undecodable; -2 no
 // such member; -3 no archive library.
-typedef int (*DrawCreateImageLoadFromExpTfaFileFn)(int* slot, const char* member, const char* archive);
+typedef int(TORV_ENTRY_CALL* DrawCreateImageLoadFromExpTfaFileFn)(int* slot, const char* member,
+                                                                  const char* archive);
 
 // "dllReCreateImageLoadFromFile", "...FromMemory", "...FromExpTfaFile": replace the
 // image in an existing slot. -1 for a slot outside 0 .. count-1 (checked first);
 // otherwise as the create forms. A failed re-create keeps the old image.
-typedef int (*DrawReCreateImageLoadFromFileFn)(int slot, const char* path);
-typedef int (*DrawReCreateImageLoadFromMemoryFn)(int slot, char* data, int size);
-typedef int (*DrawReCreateImageLoadFromExpTfaFileFn)(int slot, const char* member, const char* archive);
+typedef int(TORV_ENTRY_CALL* DrawReCreateImageLoadFromFileFn)(int slot, const char* path);
+typedef int(TORV_ENTRY_CALL* DrawReCreateImageLoadFromMemoryFn)(int slot, char* data, int size);
+typedef int(TORV_ENTRY_CALL* DrawReCreateImageLoadFromExpTfaFileFn)(int slot, const char* member,
+                                                                    const char* archive);
 
 // "dllSetFont": replaces the current font (the old one is deleted) by face at height
 // pixels, SHIFTJIS_CHARSET. 0, or -1 when the font cannot be created (the old one
 // then stays). Rendered strings of the old font are not dropped; they age out.
-typedef int (*DrawSetFontFn)(const char* face, int height);
+typedef int(TORV_ENTRY_CALL* DrawSetFontFn)(const char* face, int height);
 // "dllGetFont": address of the back-end's current font handle; the address stays
 // valid while the back-end is loaded, its content changes with dllSetFont.
-typedef HFONT* (*DrawGetFontFn)(void);
+typedef HFONT*(TORV_ENTRY_CALL* DrawGetFontFn)(void);
 // "dllClearStringCache": forgets every rendered string.
-typedef void (*DrawClearStringCacheFn)(void);
+typedef void(TORV_ENTRY_CALL* DrawClearStringCacheFn)(void);
 
 // Back-end "dllBeginDraw": clears the frame to black and starts a frame whose
 // finished picture is shown with its top-left at (offsetX, offsetY) of the window's
 // client area (screen shake). 0.
-typedef int (*DrawBackendBeginDrawFn)(int offsetX, int offsetY);
+typedef int(TORV_ENTRY_CALL* DrawBackendBeginDrawFn)(int offsetX, int offsetY);
 // "dllEndDraw": ends the frame and shows it in the window. 0.
-typedef int (*DrawEndDrawFn)(void);
+typedef int(TORV_ENTRY_CALL* DrawEndDrawFn)(void);
 
 // "dllDrawImage": the whole image of slot scaled to width x height at (x, y),
 // blended by its per-pixel alpha times alpha %. 0; -1 for a bad slot.
-typedef int (*DrawImageFn)(int slot, int x, int y, int width, int height, double alpha);
+typedef int(TORV_ENTRY_CALL* DrawImageFn)(int slot, int x, int y, int width, int height, double alpha);
 // "dllDrawImageDetail": the unscaled width x height part of the image whose top-left
 // is (srcX, srcY), drawn at (x, y), blended as above. 0; -1 for a bad slot.
-typedef int (*DrawImageDetailFn)(int slot, int srcX, int srcY, int x, int y, int width, int height,
-                                 double alpha);
+typedef int(TORV_ENTRY_CALL* DrawImageDetailFn)(int slot, int srcX, int srcY, int x, int y, int width,
+                                                int height, double alpha);
 // "dllDrawImageFast": copies the width x height part at (srcX, srcY) to (x, y)
 // without blending. transparent != 0: pixels whose alpha is 0 are left out, all
 // others are copied opaque; transparent = 0: the rectangle is copied as it stands
 // (fully transparent pixels come out black). 0; -1 for a bad slot.
 // Note the argument order: destination before source, unlike dllDrawImageDetail.
-typedef int (*DrawImageFastFn)(int slot, int x, int y, int srcX, int srcY, int width, int height,
-                               int transparent);
+typedef int(TORV_ENTRY_CALL* DrawImageFastFn)(int slot, int x, int y, int srcX, int srcY, int width,
+                                              int height, int transparent);
 
 // "dllDrawText" (both sides; variadic, so cdecl by necessity):
 //  rect     where the text goes, by value.
@@ -121,12 +127,12 @@ typedef int (*DrawImageFastFn)(int slot, int x, int y, int srcX, int srcY, int w
 //  format   printf format and its arguments, formatted exactly once.
 // A back-end answers 0. The front-end answers the length of the formatted text, or
 // -1 (drawing stopped, or no back-end).
-typedef int (*DrawTextFn)(RECT rect, int count, DWORD colour, int noClip, int centre, int cached,
-                          const char* format, ...);
+typedef int(TORV_ENTRY_CALL* DrawTextFn)(RECT rect, int count, DWORD colour, int noClip, int centre,
+                                         int cached, const char* format, ...);
 
 // "dllGetImageWidth", "dllGetImageHeight": the size of the image in slot, in pixels;
 // -1 for a slot outside 0 .. count-1 (and, in the front-end, when no back-end is loaded).
-typedef int (*DrawGetImageSizeFn)(int slot);
+typedef int(TORV_ENTRY_CALL* DrawGetImageSizeFn)(int slot);
 
 // ---------------------------------------------------------------------------------
 // Entry points of the front-end "tamDraw.dll" beyond the forwarded ones above (which
@@ -139,39 +145,41 @@ typedef int (*DrawGetImageSizeFn)(int slot);
 // dllInit, or dllInit16b when use16Bit != 0 (Direct3D only: other modes refuse
 // use16Bit != 0). 0 when the back-end started; -1 otherwise, and then no back-end is
 // loaded and dllGetInitMode answers DRAW_INIT_NONE.
-typedef int (*DrawInitFn)(HWND window, int width, int height, DRAW_INIT_MODE mode, int use16Bit);
+typedef int(TORV_ENTRY_CALL* DrawInitFn)(HWND window, int width, int height, DRAW_INIT_MODE mode,
+                                         int use16Bit);
 // "dllTerminate": unloads the back-end (if any); the mode becomes DRAW_INIT_NONE.
-typedef void (*DrawTerminateFn)(void);
+typedef void(TORV_ENTRY_CALL* DrawTerminateFn)(void);
 // "dllGetInitMode": the mode of the loaded back-end, DRAW_INIT_NONE when none.
-typedef DRAW_INIT_MODE (*DrawGetInitModeFn)(void);
+typedef DRAW_INIT_MODE(TORV_ENTRY_CALL* DrawGetInitModeFn)(void);
 
 // Front-end "dllBeginDraw": starts a frame at the current shake offset. 0, or -1 when
 // drawing is stopped or no back-end is loaded (nothing happens then).
-typedef int (*DrawBeginDrawFn)(void);
+typedef int(TORV_ENTRY_CALL* DrawBeginDrawFn)(void);
 // "dllStopDraw": stop != 0 suppresses every begin, end, image draw and text draw
 // (they answer -1) until called with 0. Image loads and queries keep working.
-typedef void (*DrawStopDrawFn)(int stop);
+typedef void(TORV_ENTRY_CALL* DrawStopDrawFn)(int stop);
 
 // "dllDrawTextSimple": the text at (x, y) as dllDrawText with the rectangle
 // {x, y, frame width, frame height}, count -1, noClip 1 and centre 0.
-typedef int (*DrawTextSimpleFn)(int x, int y, DWORD colour, int cached, const char* format, ...);
+typedef int(TORV_ENTRY_CALL* DrawTextSimpleFn)(int x, int y, DWORD colour, int cached, const char* format,
+                                               ...);
 // "dllGetTextSize": the extent of text as one line in the back-end's current font.
 // 0, or -1 (no back-end, null argument, GDI failure; *size then untouched).
-typedef int (*DrawGetTextSizeFn)(const char* text, SIZE* size);
+typedef int(TORV_ENTRY_CALL* DrawGetTextSizeFn)(const char* text, SIZE* size);
 // "dllGetImageRect": {0, 0, width, height} of the image in slot; the width and height
 // are -1 for a bad slot or without a back-end.
-typedef RECT (*DrawGetImageRectFn)(int slot);
+typedef RECT(TORV_ENTRY_CALL* DrawGetImageRectFn)(int slot);
 
 // "dllGetRGB": the opaque colour value (alpha 255) of the mode in use; 0 without a
 // back-end. "dllGetARGB": the same with the alpha given last.
-typedef DWORD (*DrawGetRGBFn)(BYTE red, BYTE green, BYTE blue);
-typedef DWORD (*DrawGetARGBFn)(BYTE red, BYTE green, BYTE blue, BYTE alpha);
+typedef DWORD(TORV_ENTRY_CALL* DrawGetRGBFn)(BYTE red, BYTE green, BYTE blue);
+typedef DWORD(TORV_ENTRY_CALL* DrawGetARGBFn)(BYTE red, BYTE green, BYTE blue, BYTE alpha);
 
 // "dllShake": shakes the picture sideways on a worker thread: count swings of 120 ms
 // (count 1 takes about 300 ms in all; a negative count shakes until dllStopShake).
 // Ignored while a shake runs. "dllStopShake": ends it; the next frame is at offset 0.
-typedef void (*DrawShakeFn)(int count);
-typedef void (*DrawStopShakeFn)(void);
+typedef void(TORV_ENTRY_CALL* DrawShakeFn)(int count);
+typedef void(TORV_ENTRY_CALL* DrawStopShakeFn)(void);
 
 }  // extern "C"
 

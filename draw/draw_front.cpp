@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <type_traits>
 
 #include "common/format_text.h"
 #include "draw/draw_colour.h"
@@ -51,9 +52,13 @@ int CDraw::Init(HWND window, int width, int height, DRAW_INIT_MODE mode, int use
   Terminate();
   const bool use16 = use16Bit != 0;
   if (torv::draw_bind_backend(g_loader, mode, use16, binding_) != 0) return -1;
+  // dllInit and dllInit16b share one contract type; draw_init_entry picks the one to call.
+  static_assert(std::is_same<torv::BackendEntryType<torv::kEntryInit>::Type,
+                             torv::BackendEntryType<torv::kEntryInit16b>::Type>::value,
+                "both init entries are called alike");
+  auto init = reinterpret_cast<DrawBackendInitFn>(binding_.entry[torv::draw_init_entry(use16)]);
   // A back-end whose own start fails is unloaded too, so the caller can fall back
   // to another mode instead of drawing into a dead one.
-  auto init = Entry<DrawBackendInitFn>(torv::draw_init_entry(use16));
   if (init(window, width, height) != 0) {
     Terminate();
     return -1;
@@ -65,69 +70,67 @@ void CDraw::Terminate() { torv::draw_unbind_backend(g_loader, binding_); }
 
 int CDraw::CreateImageLoadFromFile(int* slot, const char* path) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawCreateImageLoadFromFileFn>(torv::kEntryCreateImageLoadFromFile)(slot, path);
+  return Entry<torv::kEntryCreateImageLoadFromFile>()(slot, path);
 }
 
 int CDraw::CreateImageLoadFromMemory(int* slot, char* data, int size) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawCreateImageLoadFromMemoryFn>(torv::kEntryCreateImageLoadFromMemory)(slot, data, size);
+  return Entry<torv::kEntryCreateImageLoadFromMemory>()(slot, data, size);
 }
 
 int CDraw::CreateImageLoadFromExpTfaFile(int* slot, const char* member, const char* archive) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawCreateImageLoadFromExpTfaFileFn>(torv::kEntryCreateImageLoadFromExpTfaFile)(slot, member,
-                                                                                              archive);
+  return Entry<torv::kEntryCreateImageLoadFromExpTfaFile>()(slot, member, archive);
 }
 
 int CDraw::ReCreateImageLoadFromFile(int slot, const char* path) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawReCreateImageLoadFromFileFn>(torv::kEntryReCreateImageLoadFromFile)(slot, path);
+  return Entry<torv::kEntryReCreateImageLoadFromFile>()(slot, path);
 }
 
 int CDraw::ReCreateImageLoadFromMemory(int slot, char* data, int size) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawReCreateImageLoadFromMemoryFn>(torv::kEntryReCreateImageLoadFromMemory)(slot, data, size);
+  return Entry<torv::kEntryReCreateImageLoadFromMemory>()(slot, data, size);
 }
 
 int CDraw::ReCreateImageLoadFromExpTfaFile(int slot, const char* member, const char* archive) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawReCreateImageLoadFromExpTfaFileFn>(torv::kEntryReCreateImageLoadFromExpTfaFile)(
-      slot, member, archive);
+  return Entry<torv::kEntryReCreateImageLoadFromExpTfaFile>()(slot, member, archive);
 }
 
 int CDraw::SetFont(const char* face, int height) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawSetFontFn>(torv::kEntrySetFont)(face, height);
+  return Entry<torv::kEntrySetFont>()(face, height);
 }
 
 void CDraw::ClearStringCache() {
-  if (binding_.loaded()) Entry<DrawClearStringCacheFn>(torv::kEntryClearStringCache)();
+  if (binding_.loaded()) Entry<torv::kEntryClearStringCache>()();
 }
 
 int CDraw::BeginDraw() {
   if (!Drawing()) return -1;
   // One read of each offset per frame: the shake worker may change them at any time.
-  return Entry<DrawBackendBeginDrawFn>(torv::kEntryBeginDraw)(shake_.offset_x(), shake_.offset_y());
+  return Entry<torv::kEntryBeginDraw>()(shake_.offset_x(), shake_.offset_y());
 }
 
 int CDraw::EndDraw() {
   if (!Drawing()) return -1;
-  return Entry<DrawEndDrawFn>(torv::kEntryEndDraw)();
+  return Entry<torv::kEntryEndDraw>()();
 }
 
 int CDraw::DrawImage(int slot, int x, int y, int width, int height, double alpha) {
   if (!Drawing()) return -1;
-  return Entry<DrawImageFn>(torv::kEntryDrawImage)(slot, x, y, width, height, alpha);
+  return Entry<torv::kEntryDrawImage>()(slot, x, y, width, height, alpha);
 }
 
 int CDraw::DrawImageDetail(int slot, int srcX, int srcY, int x, int y, int width, int height, double alpha) {
   if (!Drawing()) return -1;
-  return Entry<DrawImageDetailFn>(torv::kEntryDrawImageDetail)(slot, srcX, srcY, x, y, width, height, alpha);
+  return Entry<torv::kEntryDrawImageDetail>()(slot, srcX, srcY, x, y, width, height, alpha);
 }
 
 int CDraw::DrawImageFast(int slot, int x, int y, int srcX, int srcY, int width, int height, int transparent) {
   if (!Drawing()) return -1;
-  return Entry<DrawImageFastFn>(torv::kEntryDrawImageFast)(slot, x, y, srcX, srcY, width, height, transparent);
+  return Entry<torv::kEntryDrawImageFast>()(slot, x, y, srcX, srcY, width, height, transparent);
 }
 
 int CDraw::DrawFinishedText(RECT rect, int count, DWORD colour, int noClip, int centre, int cached,
@@ -137,7 +140,7 @@ int CDraw::DrawFinishedText(RECT rect, int count, DWORD colour, int noClip, int 
   if (!cached && binding_.mode != DRAW_INIT_D3D) colour = torv::draw_gdi_colour(colour);
   if (!binding_.loaded()) return -1;
   // "%s" so the back-end draws the text as it stands: a '%' in it is not a format.
-  Entry<DrawTextFn>(torv::kEntryDrawText)(rect, count, colour, noClip, centre, cached, "%s", text);
+  Entry<torv::kEntryDrawText>()(rect, count, colour, noClip, centre, cached, "%s", text);
   return length;
 }
 
@@ -158,7 +161,7 @@ int CDraw::DrawTextSimpleV(int x, int y, DWORD colour, int cached, const char* f
 
 int CDraw::GetTextSize(const char* text, SIZE* size) {
   if (!binding_.loaded() || !text || !size) return -1;
-  HFONT* font = Entry<DrawGetFontFn>(torv::kEntryGetFont)();
+  HFONT* font = Entry<torv::kEntryGetFont>()();
   if (!font || !*font) return -1;
   HDC dc = GetDC(window_);
   if (!dc) return -1;
@@ -179,12 +182,12 @@ RECT CDraw::GetImageRect(int slot) {
 
 int CDraw::GetImageWidth(int slot) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawGetImageSizeFn>(torv::kEntryGetImageWidth)(slot);
+  return Entry<torv::kEntryGetImageWidth>()(slot);
 }
 
 int CDraw::GetImageHeight(int slot) {
   if (!binding_.loaded()) return -1;
-  return Entry<DrawGetImageSizeFn>(torv::kEntryGetImageHeight)(slot);
+  return Entry<torv::kEntryGetImageHeight>()(slot);
 }
 
 DWORD CDraw::GetARGB(BYTE red, BYTE green, BYTE blue, BYTE alpha) const {

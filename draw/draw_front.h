@@ -9,6 +9,41 @@
 #include "draw/draw_contract.h"
 #include "draw/draw_shake.h"
 
+namespace torv {
+
+// The contract type of each back-end entry point: the front-end calls an entry only
+// as this type, so no signature is written twice.
+template <DrawBackendEntry E>
+struct BackendEntryType;
+
+#define TORV_BACKEND_ENTRY_TYPE(entry, Fn) \
+  template <>                              \
+  struct BackendEntryType<entry> {         \
+    using Type = Fn;                       \
+  }
+TORV_BACKEND_ENTRY_TYPE(kEntryInit, DrawBackendInitFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryInit16b, DrawBackendInitFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryCreateImageLoadFromFile, DrawCreateImageLoadFromFileFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryCreateImageLoadFromMemory, DrawCreateImageLoadFromMemoryFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryCreateImageLoadFromExpTfaFile, DrawCreateImageLoadFromExpTfaFileFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryReCreateImageLoadFromFile, DrawReCreateImageLoadFromFileFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryReCreateImageLoadFromMemory, DrawReCreateImageLoadFromMemoryFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryReCreateImageLoadFromExpTfaFile, DrawReCreateImageLoadFromExpTfaFileFn);
+TORV_BACKEND_ENTRY_TYPE(kEntrySetFont, DrawSetFontFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryGetFont, DrawGetFontFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryClearStringCache, DrawClearStringCacheFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryBeginDraw, DrawBackendBeginDrawFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryEndDraw, DrawEndDrawFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryDrawImage, DrawImageFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryDrawImageDetail, DrawImageDetailFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryDrawImageFast, DrawImageFastFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryDrawText, DrawTextFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryGetImageWidth, DrawGetImageSizeFn);
+TORV_BACKEND_ENTRY_TYPE(kEntryGetImageHeight, DrawGetImageSizeFn);
+#undef TORV_BACKEND_ENTRY_TYPE
+
+}  // namespace torv
+
 class CDraw {
 public:
   CDraw() = default;
@@ -53,9 +88,9 @@ public:
   const torv::ShakeState& shake() const { return shake_; }
 
 private:
-  template <class Fn>
-  Fn Entry(torv::DrawBackendEntry e) const {
-    return reinterpret_cast<Fn>(binding_.entry[e]);
+  template <torv::DrawBackendEntry E>
+  typename torv::BackendEntryType<E>::Type Entry() const {
+    return reinterpret_cast<typename torv::BackendEntryType<E>::Type>(binding_.entry[E]);
   }
   bool Drawing() const { return !stopped_ && binding_.loaded(); }
   int DrawFinishedText(RECT rect, int count, DWORD colour, int noClip, int centre, int cached,

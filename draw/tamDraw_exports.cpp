@@ -1,7 +1,6 @@
 // The exported entry points of "tamDraw.dll": each forwards to the one CDraw and
 // answers its failure code if anything inside throws.
 #include <new>
-#include <type_traits>
 
 #include "draw/draw_front.h"
 
@@ -171,32 +170,31 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
 
 }  // extern "C"
 
-// The exports and the contract's types must not drift apart.
-#define TORV_SAME_TYPE(fn, type) static_assert(std::is_same<decltype(&fn), type>::value, #fn)
-TORV_SAME_TYPE(dllInit, DrawInitFn);
-TORV_SAME_TYPE(dllTerminate, DrawTerminateFn);
-TORV_SAME_TYPE(dllCreateImageLoadFromFile, DrawCreateImageLoadFromFileFn);
-TORV_SAME_TYPE(dllCreateImageLoadFromMemory, DrawCreateImageLoadFromMemoryFn);
-TORV_SAME_TYPE(dllCreateImageLoadFromExpTfaFile, DrawCreateImageLoadFromExpTfaFileFn);
-TORV_SAME_TYPE(dllReCreateImageLoadFromFile, DrawReCreateImageLoadFromFileFn);
-TORV_SAME_TYPE(dllReCreateImageLoadFromMemory, DrawReCreateImageLoadFromMemoryFn);
-TORV_SAME_TYPE(dllReCreateImageLoadFromExpTfaFile, DrawReCreateImageLoadFromExpTfaFileFn);
-TORV_SAME_TYPE(dllSetFont, DrawSetFontFn);
-TORV_SAME_TYPE(dllGetInitMode, DrawGetInitModeFn);
-TORV_SAME_TYPE(dllClearStringCache, DrawClearStringCacheFn);
-TORV_SAME_TYPE(dllBeginDraw, DrawBeginDrawFn);
-TORV_SAME_TYPE(dllEndDraw, DrawEndDrawFn);
-TORV_SAME_TYPE(dllStopDraw, DrawStopDrawFn);
-TORV_SAME_TYPE(dllDrawImage, DrawImageFn);
-TORV_SAME_TYPE(dllDrawImageDetail, DrawImageDetailFn);
-TORV_SAME_TYPE(dllDrawImageFast, DrawImageFastFn);
-TORV_SAME_TYPE(dllDrawText, DrawTextFn);
-TORV_SAME_TYPE(dllDrawTextSimple, DrawTextSimpleFn);
-TORV_SAME_TYPE(dllGetTextSize, DrawGetTextSizeFn);
-TORV_SAME_TYPE(dllGetImageRect, DrawGetImageRectFn);
-TORV_SAME_TYPE(dllGetImageWidth, DrawGetImageSizeFn);
-TORV_SAME_TYPE(dllGetImageHeight, DrawGetImageSizeFn);
-TORV_SAME_TYPE(dllGetRGB, DrawGetRGBFn);
-TORV_SAME_TYPE(dllGetARGB, DrawGetARGBFn);
-TORV_SAME_TYPE(dllShake, DrawShakeFn);
-TORV_SAME_TYPE(dllStopShake, DrawStopShakeFn);
+// Every export has exactly the type callers bind it with (the calling convention too).
+TORV_CHECK_EXPORT(dllInit, DrawInitFn);
+TORV_CHECK_EXPORT(dllTerminate, DrawTerminateFn);
+TORV_CHECK_EXPORT(dllCreateImageLoadFromFile, DrawCreateImageLoadFromFileFn);
+TORV_CHECK_EXPORT(dllCreateImageLoadFromMemory, DrawCreateImageLoadFromMemoryFn);
+TORV_CHECK_EXPORT(dllCreateImageLoadFromExpTfaFile, DrawCreateImageLoadFromExpTfaFileFn);
+TORV_CHECK_EXPORT(dllReCreateImageLoadFromFile, DrawReCreateImageLoadFromFileFn);
+TORV_CHECK_EXPORT(dllReCreateImageLoadFromMemory, DrawReCreateImageLoadFromMemoryFn);
+TORV_CHECK_EXPORT(dllReCreateImageLoadFromExpTfaFile, DrawReCreateImageLoadFromExpTfaFileFn);
+TORV_CHECK_EXPORT(dllSetFont, DrawSetFontFn);
+TORV_CHECK_EXPORT(dllGetInitMode, DrawGetInitModeFn);
+TORV_CHECK_EXPORT(dllClearStringCache, DrawClearStringCacheFn);
+TORV_CHECK_EXPORT(dllBeginDraw, DrawBeginDrawFn);
+TORV_CHECK_EXPORT(dllEndDraw, DrawEndDrawFn);
+TORV_CHECK_EXPORT(dllStopDraw, DrawStopDrawFn);
+TORV_CHECK_EXPORT(dllDrawImage, DrawImageFn);
+TORV_CHECK_EXPORT(dllDrawImageDetail, DrawImageDetailFn);
+TORV_CHECK_EXPORT(dllDrawImageFast, DrawImageFastFn);
+TORV_CHECK_EXPORT(dllDrawText, DrawTextFn);
+TORV_CHECK_EXPORT(dllDrawTextSimple, DrawTextSimpleFn);
+TORV_CHECK_EXPORT(dllGetTextSize, DrawGetTextSizeFn);
+TORV_CHECK_EXPORT(dllGetImageRect, DrawGetImageRectFn);
+TORV_CHECK_EXPORT(dllGetImageWidth, DrawGetImageSizeFn);
+TORV_CHECK_EXPORT(dllGetImageHeight, DrawGetImageSizeFn);
+TORV_CHECK_EXPORT(dllGetRGB, DrawGetRGBFn);
+TORV_CHECK_EXPORT(dllGetARGB, DrawGetARGBFn);
+TORV_CHECK_EXPORT(dllShake, DrawShakeFn);
+TORV_CHECK_EXPORT(dllStopShake, DrawStopShakeFn);

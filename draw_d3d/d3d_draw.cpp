@@ -43,6 +43,20 @@ constexpr float kSampleNudge = 1.0f / 64;
 constexpr int kNoArchiveLibrary = -2;
 constexpr int kNoMember = -2;
 
+// The cap kTextureCapVariable sets (e.g. "256,square,aspect=1"), so that a whole
+// program can be run as on a device with smaller textures; none when unset or
+// unreadable.
+torv::TextureLimits VariableTextureCap() {
+  char text[64] = {};
+  const DWORD length = GetEnvironmentVariableA(CDx3DDraw::kTextureCapVariable, text, sizeof text);
+  torv::TextureLimits cap;
+  if (length == 0 || length >= sizeof text) return cap;
+  if (!torv::parse_texture_limits(text, &cap)) {
+    torv_trace("%s=%s - not a texture cap\n", CDx3DDraw::kTextureCapVariable, text);
+  }
+  return cap;
+}
+
 uint32_t Expand565(uint16_t p) {
   const uint32_t r = p >> 11 & 0x1F, g = p >> 5 & 0x3F, b = p & 0x1F;
   return (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
@@ -58,11 +72,6 @@ CDx3DDraw::CDx3DDraw() : create_(&Direct3DCreate9) {
 CDx3DDraw::~CDx3DDraw() {
   Terminate();
   if (font_) DeleteObject(font_);
-}
-
-void CDx3DDraw::SetTextureSizeLimit(int width, int height) {
-  limit_width_ = width;
-  limit_height_ = height;
 }
 
 int CDx3DDraw::Init(HWND window, int width, int height, bool force16) {
@@ -138,11 +147,8 @@ int CDx3DDraw::Init(HWND window, int width, int height, bool force16) {
 
   D3DCAPS9 caps;
   if (FAILED(device_->GetDeviceCaps(&caps))) return -1;
-  max_texture_width_ = static_cast<int>(caps.MaxTextureWidth);
-  max_texture_height_ = static_cast<int>(caps.MaxTextureHeight);
-  if (limit_width_ > 0) max_texture_width_ = std::min(max_texture_width_, limit_width_);
-  if (limit_height_ > 0) max_texture_height_ = std::min(max_texture_height_, limit_height_);
-  torv_trace("MaxTextureSize(%d * %d)\n", max_texture_width_, max_texture_height_);
+  limits_ = torv::cap_texture_limits(torv::cap_texture_limits(DeviceTextureLimits(caps), cap_), VariableTextureCap());
+  torv_trace("MaxTextureSize(%d * %d)\n", limits_.max_width, limits_.max_height);
 
   torv_trace("SetRenderState...");
   if (SetFixedStates() != 0) return -1;
@@ -214,7 +220,7 @@ void CDx3DDraw::ForgetArchiveLibrary() {
 void CDx3DDraw::Terminate() {
   ready_ = false;
   in_frame_ = false;
-  scene_begun_ = false;
+  scene_open_ = false;  // a scene dies with its device
   ReleaseCom(quad_buffer_);
   ClearStringCache();
   for (auto t = textures_.rbegin(); t != textures_.rend(); ++t) ReleaseCom(*t);
@@ -298,7 +304,7 @@ int CDx3DDraw::MakeImage(TextureImage* record, const uint8_t* encoded, size_t si
   }
   if (decoded != 0) return -1;  // neither PNG nor BMP: no size, no slot
   torv::TileGrid grid;
-  if (!torv::plan_tile_grid(picture.width, picture.height, max_texture_width_, max_texture_height_, &grid)) return -1;
+  if (!torv::plan_tile_grid(picture.width, picture.height, limits_, &grid)) return -1;
   record->in_use = 1;
   record->width = picture.width;
   record->height = picture.height;
@@ -310,18 +316,8 @@ int CDx3DDraw::MakeImage(TextureImage* record, const uint8_t* encoded, size_t si
   torv::TexturePixels pixels;
   for (int i = 0; i < grid.columns; ++i) {
     for (int j = 0; j < grid.rows; ++j) {
-      int w = grid.tile_width, h = grid.tile_height;
-      IDirect3DTexture9* texture = nullptr;
-      const torv::SourceRect src = torv::tile_source(picture.width, picture.height, grid, i, j);
-      bool made = CreateTextureOrg(device_, &w, &h, format_, &texture) == 0;
-      // A texture smaller than asked would cut the tile: refuse it rather than draw half a picture.
-      if (made && (w != grid.tile_width || h != grid.tile_height)) made = false;
-      if (made) {
-        torv::fill_tile_texture(picture, src, w, h, format_, &pixels);
-        made = UploadTexture(texture, pixels) == 0;
-      }
-      if (!made) {
-        ReleaseCom(texture);
+      IDirect3DTexture9* texture = MakeTileTexture(picture, grid, i, j, &pixels);
+      if (!texture) {
         // Nothing of this image stays: its textures are the last in the list.
         while (textures_.size() > first) {
           ReleaseCom(textures_.back());
@@ -329,14 +325,31 @@ int CDx3DDraw::MakeImage(TextureImage* record, const uint8_t* encoded, size_t si
         }
         return -1;
       }
+      const torv::SourceRect src = torv::tile_source(picture.width, picture.height, grid, i, j);
       const size_t k = static_cast<size_t>(torv::tile_index(grid, i, j));
       textures_.push_back(texture);
       record->tile_texture[k] = static_cast<int>(textures_.size() - 1);
-      record->tile_x_scale[k] = static_cast<double>(w) / (src.right - src.left);
-      record->tile_y_scale[k] = static_cast<double>(h) / (src.bottom - src.top);
+      record->tile_x_scale[k] = static_cast<double>(grid.tile_width) / (src.right - src.left);
+      record->tile_y_scale[k] = static_cast<double>(grid.tile_height) / (src.bottom - src.top);
     }
   }
   return 0;
+}
+
+IDirect3DTexture9* CDx3DDraw::MakeTileTexture(const torv::Image& picture, const torv::TileGrid& grid, int column,
+                                              int row, torv::TexturePixels* scratch) {
+  int w = grid.tile_width, h = grid.tile_height;
+  IDirect3DTexture9* texture = nullptr;
+  if (CreateTextureOrg(device_, limits_, &w, &h, format_, &texture) != 0) return nullptr;
+  // A texture smaller than asked would cut the tile: refuse it rather than draw half a picture.
+  bool made = w == grid.tile_width && h == grid.tile_height;
+  if (made) {
+    torv::fill_tile_texture(picture, torv::tile_source(picture.width, picture.height, grid, column, row), w, h,
+                            format_, scratch);
+    made = UploadTexture(texture, *scratch) == 0;
+  }
+  if (!made) ReleaseCom(texture);
+  return texture;
 }
 
 int CDx3DDraw::AddImage(int* slot, TextureImage record, const uint8_t* encoded, size_t size) {
@@ -454,11 +467,14 @@ void CDx3DDraw::ClearStringCache() {
 
 int CDx3DDraw::BeginDraw(int originX, int originY) {
   in_frame_ = false;
-  scene_begun_ = false;
   if (!device_ || !ready_ || restore_pending_) return -1;
+  // A frame left without its EndDraw (or whose EndDraw the front-end held back while
+  // stopped) still has its scene open, and the device refuses every BeginScene
+  // until it is ended: end it here, unshown.
+  EndOpenScene();
   device_->Clear(0, nullptr, D3DCLEAR_TARGET, kClearColour, 1.0f, 0);
   if (FAILED(device_->BeginScene())) return -1;  // the frame is skipped: every draw answers -1
-  scene_begun_ = true;
+  scene_open_ = true;
   in_frame_ = true;
   origin_x_ = originX;
   origin_y_ = originY;
@@ -469,8 +485,7 @@ int CDx3DDraw::EndDraw() {
   in_frame_ = false;
   int result = 0;
   if (device_ && ready_ && !restore_pending_) {
-    if (scene_begun_) device_->EndScene();
-    scene_begun_ = false;
+    EndOpenScene();  // a second EndDraw finds none and only presents again
     const HRESULT hr = device_->Present(nullptr, nullptr, nullptr, nullptr);
     if (hr == D3DERR_DEVICELOST) {
       torv_trace("%s - Present\n", torv::d3d_error_name(static_cast<uint32_t>(hr)));
@@ -481,6 +496,11 @@ int CDx3DDraw::EndDraw() {
   }
   if (restore_pending_) result = Restore();
   return result;
+}
+
+void CDx3DDraw::EndOpenScene() {
+  if (scene_open_ && device_) device_->EndScene();
+  scene_open_ = false;
 }
 
 int CDx3DDraw::DrawQuad(const torv::QuadSpec& quad, IDirect3DTexture9* texture) {
@@ -562,8 +582,7 @@ int CDx3DDraw::DrawCachedText(RECT rect, const char* text, int count, int noClip
         if (cache_[i].Rank() > cache_[chosen].Rank()) chosen = i;
       }
     }
-    if (cache_[chosen].String2Texture(device_, glyphs, description, text, colour, format_, max_texture_width_,
-                                      max_texture_height_) != 0) {
+    if (cache_[chosen].String2Texture(device_, glyphs, description, text, colour, format_, limits_) != 0) {
       return -1;
     }
   }
@@ -590,25 +609,32 @@ int CDx3DDraw::DrawCachedText(RECT rect, const char* text, int count, int noClip
 }
 
 int CDx3DDraw::DrawPlainText(RECT rect, const char* text, int count, int noClip, int centre, DWORD colour) {
-  torv::TexturePixels pixels;
+  torv::Image picture;
   int left = 0, top = 0;
-  if (!RenderPlainText(font_, text, count, rect, noClip, centre, colour, frame_width_, frame_height_, format_,
-                       max_texture_width_, max_texture_height_, &pixels, &left, &top)) {
+  if (!RenderPlainText(font_, text, count, rect, noClip, centre, colour, frame_width_, frame_height_, &picture, &left,
+                       &top)) {
     return 0;  // nothing that would show
   }
-  int w = pixels.width, h = pixels.height;
-  IDirect3DTexture9* texture = nullptr;
-  if (CreateTextureOrg(device_, &w, &h, format_, &texture) != 0) return -1;
-  int result = -1;
-  if (w == pixels.width && h == pixels.height && UploadTexture(texture, pixels) == 0) {
-    torv::QuadSpec quad;
-    quad.x = left;
-    quad.y = top;
-    quad.width = w;
-    quad.height = h;
-    result = DrawQuad(quad, texture);
+  // Cut like an image, so that text wider than the largest texture shows whole.
+  torv::TileGrid grid;
+  if (!torv::plan_tile_grid(picture.width, picture.height, limits_, &grid)) return -1;
+  torv::TexturePixels pixels;
+  int result = 0;
+  for (int i = 0; i < grid.columns; ++i) {
+    for (int j = 0; j < grid.rows; ++j) {
+      IDirect3DTexture9* texture = MakeTileTexture(picture, grid, i, j, &pixels);
+      if (!texture) return -1;
+      // Unscaled at the tile's place; the transparent rest of the texture shows nothing.
+      const torv::SourceRect src = torv::tile_source(picture.width, picture.height, grid, i, j);
+      torv::QuadSpec quad;
+      quad.x = left + src.left;
+      quad.y = top + src.top;
+      quad.width = grid.tile_width;
+      quad.height = grid.tile_height;
+      if (DrawQuad(quad, texture) != 0) result = -1;
+      ReleaseCom(texture);  // the device keeps it until the quad is drawn
+    }
   }
-  ReleaseCom(texture);  // the device keeps it until the quad is drawn
   return result;
 }
 

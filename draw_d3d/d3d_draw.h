@@ -95,13 +95,18 @@ public:
   const TextureImage* Image(int slot) const;
   int TextureCount() const { return static_cast<int>(textures_.size()); }
   torv::TextureFormat TextureFormat() const { return format_; }
-  int MaxTextureWidth() const { return max_texture_width_; }
-  int MaxTextureHeight() const { return max_texture_height_; }
+  // The device's texture limits as the renderer keeps to them (after any cap).
+  const torv::TextureLimits& TextureLimits() const { return limits_; }
+  int MaxTextureWidth() const { return limits_.max_width; }
+  int MaxTextureHeight() const { return limits_.max_height; }
   bool RestorePending() const { return restore_pending_; }
   IDirect3DDevice9* Device() const { return device_; }
   const CDx3dStringCacheInfo& StringCacheInfo(int i) const { return cache_[i]; }
-  // Caps the largest texture below the device's, from the next Init on.
-  void SetTextureSizeLimit(int width, int height);
+  // Lowers the texture limits below the device's from the next Init on, as a
+  // smaller device would report them (cap_texture_limits). The variable
+  // kTextureCapVariable, when set, lowers them further in any process.
+  void SetTextureLimitCap(const torv::TextureLimits& cap) { cap_ = cap; }
+  static constexpr const char* kTextureCapVariable = "TORV_D3D_TEXTURE_LIMITS";
   // The function Init makes the Direct3D object with (Direct3DCreate9 by default).
   void SetDirect3DCreate(Direct3DCreateFn create) { create_ = create; }
   // The back buffer as 0x00RRGGBB values, rows top to bottom. 0 or -1.
@@ -111,10 +116,13 @@ private:
   int MakeImage(TextureImage* record, const uint8_t* encoded, size_t size);
   int AddImage(int* slot, TextureImage record, const uint8_t* encoded, size_t size);
   int ReplaceImage(int slot, TextureImage record, const uint8_t* encoded, size_t size);
+  IDirect3DTexture9* MakeTileTexture(const torv::Image& picture, const torv::TileGrid& grid, int column, int row,
+                                     torv::TexturePixels* scratch);
   void ReleaseImageTextures(TextureImage* record);
   void ReleaseTexture(int index, TextureImage* also);
   int ReadMember(const char* member, const char* archive, const uint8_t** data, int* size);
   int SetFixedStates();
+  void EndOpenScene();
   int DrawQuad(const torv::QuadSpec& quad, IDirect3DTexture9* texture);
   int DrawTile(const TextureImage& image, const torv::TileQuad& tile);
   int DrawCachedText(RECT rect, const char* text, int count, int noClip, int centre, DWORD colour);
@@ -127,12 +135,10 @@ private:
   int font_height_ = 0;
   int frame_width_ = 0;
   int frame_height_ = 0;
-  int max_texture_width_ = 0;
-  int max_texture_height_ = 0;
-  int limit_width_ = 0;  // 0: no cap below the device's
-  int limit_height_ = 0;
+  torv::TextureLimits limits_;  // every texture made keeps within them
+  torv::TextureLimits cap_;     // 0 sizes and aspect, no rules: the device's limits as they are
   bool in_frame_ = false;
-  bool scene_begun_ = false;
+  bool scene_open_ = false;  // BeginScene succeeded and its EndScene is still due
   bool ready_ = false;  // Init finished: states set, quad buffer made
   bool force16_ = false;
   bool restore_pending_ = false;

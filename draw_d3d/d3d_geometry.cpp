@@ -76,21 +76,25 @@ int power_of_two_floor(int n) {
   return side;
 }
 
-bool plan_tile_grid(int width, int height, int max_width, int max_height, TileGrid* out) {
-  const int mw = power_of_two_floor(max_width), mh = power_of_two_floor(max_height);
-  if (width < 1 || height < 1 || mw < 1 || mh < 1) return false;
+bool plan_tile_grid(int width, int height, const TextureLimits& limits, TileGrid* out) {
+  int mw = 0, mh = 0;
+  if (width < 1 || height < 1 || !largest_texture(limits, &mw, &mh)) return false;
   TileGrid grid;
   grid.columns = (width - 1) / mw + 1;
   grid.rows = (height - 1) / mh + 1;
   if (grid.count() == 1) {
-    grid.tile_width = texture_side_for(width);
-    grid.tile_height = texture_side_for(height);
+    // Fits within the largest texture, so a texture the device takes holds it.
+    if (!fit_texture(width, height, limits, &grid.tile_width, &grid.tile_height)) return false;
   } else {
     grid.tile_width = mw;
     grid.tile_height = mh;
   }
   *out = grid;
   return true;
+}
+
+bool plan_tile_grid(int width, int height, int max_width, int max_height, TileGrid* out) {
+  return plan_tile_grid(width, height, TextureLimits(max_width, max_height), out);
 }
 
 SourceRect tile_source(int width, int height, const TileGrid& grid, int column, int row) {

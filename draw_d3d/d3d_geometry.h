@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "draw_d3d/d3d_texture_limits.h"
+
 namespace torv {
 
 // The smallest power of two >= n, and at least 2 (the smallest texture made).
@@ -17,19 +19,21 @@ int texture_side_for(int n);
 // The largest power of two <= n (n >= 1), or 0 for n < 1.
 int power_of_two_floor(int n);
 
-// How one image of width x height is split into textures no larger than the
-// device allows (max_width x max_height; powers of two are used, so a limit that
-// is not one counts as the power of two below it).
+// How one image of width x height is split into textures the device takes (its
+// largest size, square-only, aspect ratio; powers of two are used, so a largest
+// size that is not one counts as the power of two below it).
 struct TileGrid {
   int columns = 0;
   int rows = 0;
-  // The texture size asked for every tile: one tile is the power of two that
-  // holds the whole image; several tiles are each the largest size.
+  // The texture size made for every tile: one tile is the smallest texture the
+  // device takes that holds the whole image; several tiles are each the largest.
   int tile_width = 0;
   int tile_height = 0;
   int count() const { return columns * rows; }
 };
-// False when the image or the limit has no size.
+// False when the image has no size or the device takes no texture.
+bool plan_tile_grid(int width, int height, const TextureLimits& limits, TileGrid* out);
+// The same for a device whose only limit is its largest size.
 bool plan_tile_grid(int width, int height, int max_width, int max_height, TileGrid* out);
 
 // The part of the image that tile (column, row) holds, right and bottom exclusive.

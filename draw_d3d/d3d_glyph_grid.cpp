@@ -19,12 +19,15 @@ int rest_side(int n, int limit) {
 
 }  // namespace
 
-bool plan_glyph_grid(int length, int max_char_width, int line_height, int max_width, int max_height,
+bool plan_glyph_grid(int length, int max_char_width, int line_height, const TextureLimits& limits,
                      GlyphGridPlan* out) {
   GlyphGridPlan plan;
   plan.half_width = max_char_width / 2;
   plan.line_height = line_height;
-  if (length < 0 || plan.half_width < 1 || line_height < 1) return false;
+  int max_width = 0, max_height = 0;
+  if (length < 0 || plan.half_width < 1 || line_height < 1 || !largest_texture(limits, &max_width, &max_height)) {
+    return false;
+  }
   plan.cells_per_row = max_width / plan.half_width - 1;
   plan.rows_per_texture = max_height / line_height;
   if (plan.cells_per_row < 1 || plan.rows_per_texture < 1) return false;
@@ -35,10 +38,16 @@ bool plan_glyph_grid(int length, int max_char_width, int line_height, int max_wi
   plan.widths.assign(static_cast<size_t>(full), max_width);
   plan.heights.assign(static_cast<size_t>(full), max_height);
   if (rest > 0 || full == 0) {
-    plan.widths.push_back(rest_side(rest * plan.half_width, max_width));
+    const int width = rest_side(rest * plan.half_width, max_width);
     int height = 2;
     while ((height / line_height) * plan.cells_per_row < rest && height < max_height) height <<= 1;
-    plan.heights.push_back(height < max_height ? height : max_height);
+    // Within the largest texture, so one the device takes (grown where it must be) holds it.
+    int fitted_width = 0, fitted_height = 0;
+    if (!fit_texture(width, height < max_height ? height : max_height, limits, &fitted_width, &fitted_height)) {
+      return false;
+    }
+    plan.widths.push_back(fitted_width);
+    plan.heights.push_back(fitted_height);
   }
   *out = plan;
   return true;
@@ -101,12 +110,12 @@ void GlyphGrid::put_glyph(const GlyphBitmap& glyph, int texture, int cell_x, int
 }
 
 int GlyphGrid::render(GlyphSource& font, const std::string& font_description, const char* text, uint32_t colour,
-                      TextureFormat format, int max_width, int max_height) {
+                      TextureFormat format, const TextureLimits& limits) {
   clear();
   FontMetrics metrics;
   if (!text || !font.font_metrics(&metrics)) return -1;
   const int length = static_cast<int>(std::strlen(text));
-  if (!plan_glyph_grid(length, metrics.max_char_width, metrics.height, max_width, max_height, &plan_)) {
+  if (!plan_glyph_grid(length, metrics.max_char_width, metrics.height, limits, &plan_)) {
     clear();
     return -1;
   }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/string_cache.h"
+#include "draw_d3d/d3d_texture_limits.h"
 #include "draw_d3d/d3d_texture_pixels.h"
 
 namespace torv {
@@ -25,18 +26,19 @@ namespace torv {
 struct GlyphGridPlan {
   int half_width = 0;
   int line_height = 0;
-  int cells_per_row = 0;     // max width / half width - 1 (the spare cell)
-  int rows_per_texture = 0;  // max height / line height
+  int cells_per_row = 0;     // largest width / half width - 1 (the spare cell)
+  int rows_per_texture = 0;  // largest height / line height
   int text_rows = 0;         // length / cells per row + 1
   int cells_per_texture() const { return cells_per_row * rows_per_texture; }
-  // Texture sizes in order: full textures of the largest size, then one that just
-  // holds the rest (a string that fills its full textures exactly has no rest
-  // texture; an empty string gets one 2 x 2 texture).
+  // Texture sizes in order: full textures of the largest size the device takes,
+  // then the smallest it takes that holds the rest (a string that fills its full
+  // textures exactly has no rest texture; an empty string gets one 2 x 2 texture,
+  // or the smallest the device takes).
   std::vector<int> widths;
   std::vector<int> heights;
 };
 // False when the font's cell or line does not fit the largest texture even once.
-bool plan_glyph_grid(int length, int max_char_width, int line_height, int max_width, int max_height,
+bool plan_glyph_grid(int length, int max_char_width, int line_height, const TextureLimits& limits,
                      GlyphGridPlan* out);
 
 // Where a character is drawn from and to.
@@ -49,7 +51,7 @@ struct CharQuad {
 class GlyphGrid {
 public:
   // Renders text (zero-terminated, in the font's code page) in colour (0xAARRGGBB)
-  // into textures of format no larger than max_width x max_height. Replaces what
+  // into textures of format that the device's limits allow. Replaces what
   // the grid held. 0; -1 when the font gives no metrics or the grid does not fit
   // (the grid is then empty). A character whose glyph the font cannot give keeps
   // its cell, blank, and rendering goes on.
@@ -59,7 +61,7 @@ public:
   // coverage and the texel keeps its alpha. A4R4G4B4 texels take the colour's high
   // 4 bits and alpha level * 255 / 1024; levels 0..4 write nothing.
   int render(GlyphSource& font, const std::string& font_description, const char* text, uint32_t colour,
-             TextureFormat format, int max_width, int max_height);
+             TextureFormat format, const TextureLimits& limits);
   void clear();
 
   bool empty() const { return !in_use_; }

@@ -27,9 +27,9 @@ void CDx3dStringCacheInfo::FreeMember() {
 
 int CDx3dStringCacheInfo::String2Texture(IDirect3DDevice9* device, torv::GlyphSource& font,
                                          const std::string& font_description, const char* text, DWORD colour,
-                                         torv::TextureFormat format, int max_width, int max_height) {
+                                         torv::TextureFormat format, const torv::TextureLimits& limits) {
   FreeMember();
-  if (!device || grid_.render(font, font_description, text, colour, format, max_width, max_height) != 0) {
+  if (!device || grid_.render(font, font_description, text, colour, format, limits) != 0) {
     grid_.clear();
     return -1;
   }
@@ -40,7 +40,7 @@ int CDx3dStringCacheInfo::String2Texture(IDirect3DDevice9* device, torv::GlyphSo
   for (const torv::TexturePixels& pixels : grid_.textures()) {
     int width = pixels.width, height = pixels.height;
     IDirect3DTexture9* texture = nullptr;
-    if (CreateTextureOrg(device, &width, &height, format, &texture) != 0 || width != pixels.width ||
+    if (CreateTextureOrg(device, limits, &width, &height, format, &texture) != 0 || width != pixels.width ||
         height != pixels.height || UploadTexture(texture, pixels) != 0) {
       torv_trace("Font Texture Create Fail\n");
       ReleaseCom(texture);
@@ -54,8 +54,7 @@ int CDx3dStringCacheInfo::String2Texture(IDirect3DDevice9* device, torv::GlyphSo
 }
 
 bool RenderPlainText(HFONT font, const char* text, int count, RECT rect, int noClip, int centre, DWORD colour,
-                     int frame_width, int frame_height, torv::TextureFormat format, int max_width, int max_height,
-                     torv::TexturePixels* out, int* left, int* top) {
+                     int frame_width, int frame_height, torv::Image* out, int* left, int* top) {
   const int length = static_cast<int>(std::strlen(text));
   if (count < 0 || count > length) count = length;
   if (count == 0 || (colour >> 24) == 0) return false;
@@ -81,7 +80,7 @@ bool RenderPlainText(HFONT font, const char* text, int count, RECT rect, int noC
   if (!noClip) IntersectRect(&box, &box, &rect);
   const RECT frame = {0, 0, frame_width, frame_height};
   IntersectRect(&box, &box, &frame);
-  const int w = std::min<int>(box.right - box.left, max_width), h = std::min<int>(box.bottom - box.top, max_height);
+  const int w = box.right - box.left, h = box.bottom - box.top;
   if (w <= 0 || h <= 0) {
     DeleteDC(dc);
     return false;
@@ -109,26 +108,17 @@ bool RenderPlainText(HFONT font, const char* text, int count, RECT rect, int noC
   DrawBackendPlainText(dc, font, placed, text, count, 0x00FFFFFF, noClip, centre);
   GdiFlush();
 
-  out->reset(torv::texture_side_for(w), torv::texture_side_for(h), format);
+  out->width = w;
+  out->height = h;
+  out->pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
   const uint32_t alpha = colour >> 24;
-  const uint8_t texel[4] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
-                            static_cast<uint8_t>(colour >> 16), 0};
-  const int bpp = torv::texture_bytes_per_pixel(format);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = static_cast<const uint8_t*>(bits) + static_cast<size_t>(y) * w * 4;
-    for (int x = 0; x < w; ++x) {
-      const uint8_t* p = row + x * 4;
-      const uint32_t coverage = std::max({p[0], p[1], p[2]});
-      if (coverage == 0) continue;
-      uint8_t bgra[4] = {texel[0], texel[1], texel[2], static_cast<uint8_t>(coverage * alpha / 255)};
-      uint8_t* to = &out->bytes[static_cast<size_t>(y) * out->pitch() + static_cast<size_t>(x) * bpp];
-      if (format == torv::TextureFormat::kA8R8G8B8) {
-        std::memcpy(to, bgra, 4);
-      } else {
-        const uint16_t t = torv::texel_a4r4g4b4(bgra);
-        std::memcpy(to, &t, 2);
-      }
-    }
+  for (size_t i = 0; i < out->pixels.size(); i += 4) {
+    const uint8_t* p = static_cast<const uint8_t*>(bits) + i;
+    const uint32_t coverage = std::max({p[0], p[1], p[2]});
+    if (coverage == 0) continue;
+    const uint8_t bgra[4] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                             static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(coverage * alpha / 255)};
+    std::memcpy(&out->pixels[i], bgra, 4);
   }
   SelectObject(dc, old_bitmap);
   DeleteObject(dib);

@@ -24,10 +24,10 @@ public:
   // 1 when the entry holds text in colour rendered with the font described.
   int CachedString(const std::string& font_description, const char* text, DWORD colour) const;
   // Renders text into the entry (what it held is dropped first): the grid in
-  // format, no texture larger than max_width x max_height. 0, or -1 with the entry
-  // empty (no font, or a texture the device would not make).
+  // format, in textures the device's limits allow. 0, or -1 with the entry empty
+  // (no font, or a texture the device would not make).
   int String2Texture(IDirect3DDevice9* device, torv::GlyphSource& font, const std::string& font_description,
-                     const char* text, DWORD colour, torv::TextureFormat format, int max_width, int max_height);
+                     const char* text, DWORD colour, torv::TextureFormat format, const torv::TextureLimits& limits);
   // Releases the textures and forgets the string; the rank stays.
   void FreeMember();
   // The same without releasing the textures (their device is gone with the process).
@@ -50,9 +50,8 @@ private:
 
 // The plain text path's picture: count bytes of text (all for count < 0) laid out
 // by GDI's DrawTextA in font within rect (frame coordinates; flags as the other
-// renderers' plain path), as a texture's contents whose texel (0, 0) belongs at
-// frame pixel (*left, *top). Texels carry the colour (0xAARRGGBB) with GDI's
-// coverage times the colour's alpha as alpha. False when nothing would show.
+// renderers' plain path), cut to the frame, whose pixel (0, 0) belongs at frame
+// pixel (*left, *top). Pixels carry the colour (0xAARRGGBB) with GDI's coverage
+// times the colour's alpha as alpha. False when nothing would show.
 bool RenderPlainText(HFONT font, const char* text, int count, RECT rect, int noClip, int centre, DWORD colour,
-                     int frame_width, int frame_height, torv::TextureFormat format, int max_width, int max_height,
-                     torv::TexturePixels* out, int* left, int* top);
+                     int frame_width, int frame_height, torv::Image* out, int* left, int* top);

@@ -28,10 +28,14 @@ static_assert(torv::kEFail == static_cast<uint32_t>(E_FAIL), "E_FAIL");
 static_assert(static_cast<int>(torv::TextureFormat::kA8R8G8B8) == D3DFMT_A8R8G8B8, "A8R8G8B8");
 static_assert(static_cast<int>(torv::TextureFormat::kA4R4G4B4) == D3DFMT_A4R4G4B4, "A4R4G4B4");
 
-int CreateTextureOrg(IDirect3DDevice9* device, int* width, int* height, torv::TextureFormat format,
-                     IDirect3DTexture9** out) {
+int CreateTextureOrg(IDirect3DDevice9* device, const torv::TextureLimits& limits, int* width, int* height,
+                     torv::TextureFormat format, IDirect3DTexture9** out) {
   *out = nullptr;
   if (!device || *width < 1 || *height < 1) return -1;
+  if (!torv::texture_size_allowed(*width, *height, limits)) {
+    torv_trace("%d * %d - outside the device's texture limits\n", *width, *height);
+    return -1;
+  }
   const D3DFORMAT wanted = static_cast<D3DFORMAT>(format);
   // One level: sampling never reaches below it (no mip filter), so a chain would be waste.
   const HRESULT hr = device->CreateTexture(static_cast<UINT>(*width), static_cast<UINT>(*height), 1, 0, wanted,
@@ -63,4 +67,18 @@ int UploadTexture(IDirect3DTexture9* texture, const torv::TexturePixels& pixels)
   }
   texture->UnlockRect(0);
   return 0;
+}
+
+torv::TextureLimits DeviceTextureLimits(const D3DCAPS9& caps) {
+  torv::TextureLimits limits;
+  limits.max_width = static_cast<int>(caps.MaxTextureWidth);
+  limits.max_height = static_cast<int>(caps.MaxTextureHeight);
+  limits.square_only = (caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) != 0;
+  // 0, or more than any side can be, sets no ratio.
+  limits.max_aspect = caps.MaxTextureAspectRatio > (1u << 30) ? 0 : static_cast<int>(caps.MaxTextureAspectRatio);
+  // Conditional support still takes any size for a clamped texture of one level,
+  // which is all this renderer makes.
+  limits.pow2 = (caps.TextureCaps & D3DPTEXTURECAPS_POW2) != 0 &&
+                (caps.TextureCaps & D3DPTEXTURECAPS_NONPOW2CONDITIONAL) == 0;
+  return limits;
 }

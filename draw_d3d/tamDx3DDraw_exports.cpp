@@ -10,4 +10,4 @@ extern "C" __declspec(dllexport) int dllInit16b(HWND window, int width, int heig
   return Guard([&](CDx3DDraw& d) { return d.Init16b(width, height, window); });
 }
 
-TORV_SAME_TYPE(dllInit16b, DrawBackendInitFn);
+TORV_CHECK_EXPORT(dllInit16b, DrawBackendInitFn);

@@ -21,7 +21,9 @@ void handle_key_message(KeyTable& table, uint32_t message, uintptr_t wparam, int
       if (wparam < KeyTable::kSize) table.set(static_cast<int>(wparam), 0);
       break;
     case kMsgActivate:
-      if (wparam == 0) table.clear_all();  // WA_INACTIVE
+      // The low word is the activation state; the high word carries the minimised
+      // flag, which a deactivation by minimising sets.
+      if ((wparam & 0xFFFF) == kActivateInactive) table.clear_all();
       break;
     default:
       break;

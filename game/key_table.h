@@ -14,6 +14,7 @@ inline constexpr uint32_t kMsgKeyUp = 0x0101;
 // The window procedure re-posts WM_ACTIVATE as this message so that the activation
 // change reaches the table in queue order.
 inline constexpr uint32_t kMsgActivate = 0x0400;
+inline constexpr uintptr_t kActivateInactive = 0;  // WA_INACTIVE, in the low word of wParam
 inline constexpr int kVkReturn = 13;
 inline constexpr int kVkShift = 16;
 inline constexpr int kVkEscape = 27;
@@ -44,8 +45,9 @@ private:
 // - key down with lParam bits 29 (context) and 30 (previous state) clear: held;
 //   an auto-repeat or an Alt-combination never re-sets a key;
 // - key up: released;
-// - the re-posted activation with wParam 0 (deactivated): every key released, so
-//   nothing stays stuck while another window has the keyboard.
+// - the re-posted activation whose wParam low word is 0 (deactivated, minimised
+//   or not): every key released, so nothing stays stuck while another window has
+//   the keyboard.
 void handle_key_message(KeyTable& table, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
 // Alt+Enter fires once per press however long it is held: the latch stays set

@@ -9,6 +9,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -19,9 +20,9 @@ namespace torv {
 namespace {
 
 bool read_slot(ByteReader& reader, GameProgress& slot) {
-  return reader.read_complemented_text(slot.stage_file) && reader.read_complemented_text(slot.archive_name) &&
-         reader.read_complemented_text(slot.stage_title) && reader.read_complemented_text(slot.next_stage_file) &&
-         reader.read_int32(slot.fire_ammo) && reader.read_int32(slot.ice_ammo) && reader.read_int32(slot.score) &&
+  for (std::string* text : {&slot.stage_file, &slot.archive_name, &slot.stage_title, &slot.next_stage_file})
+    if (!reader.read_complemented_text(*text, kMaxSaveTextBytes)) return false;
+  return reader.read_int32(slot.fire_ammo) && reader.read_int32(slot.ice_ammo) && reader.read_int32(slot.score) &&
          reader.read_int32(slot.lives) && reader.read_int32(slot.holy_water) && reader.read_int32(slot.stage_number);
 }
 
@@ -35,11 +36,27 @@ bool flush_to_disk(std::FILE* file) {
 }
 
 bool replace_file(const std::string& from, const std::string& to) {
-  // std::filesystem's rename replaces an existing target on Windows too (where the C
-  // runtime's rename refuses to).
+  // std::filesystem's rename replaces an existing target on Windows too (MoveFileEx
+  // with replacing, where the C runtime's rename refuses to).
   std::error_code error;
   std::filesystem::rename(from, to, error);
   return !error;
+}
+
+// Makes the rename itself last through a power cut: on POSIX systems a rename is
+// kept only once its directory is synced. Windows has no such step. The new file
+// is in place either way, so a failure here does not fail the save.
+void sync_directory_of(const std::string& path) {
+#ifndef _WIN32
+  std::string directory = std::filesystem::path(path).parent_path().string();
+  if (directory.empty()) directory = ".";
+  const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+#else
+  (void)path;
+#endif
 }
 
 }  // namespace
@@ -61,6 +78,7 @@ std::vector<uint8_t> encode_save(const KeyConfig& keys, const SaveSlots& slots) 
 }
 
 SaveReadResult decode_save(const uint8_t* data, size_t size, KeyConfig& keys, SaveSlots& slots) {
+  if (size > kMaxSaveFileBytes) return SaveReadResult::kReadError;
   ByteReader reader(data, size);
   std::string tag;
   if (!reader.read_complemented_text(tag)) return size == 0 ? SaveReadResult::kForeign : SaveReadResult::kReadError;
@@ -86,22 +104,26 @@ bool write_save_file(const std::string& path, const KeyConfig& keys, const SaveS
     std::remove(temporary.c_str());
     return false;
   }
+  sync_directory_of(path);
   return true;
 }
 
 SaveReadResult read_save_file(const std::string& path, KeyConfig& keys, SaveSlots& slots) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return SaveReadResult::kNoFile;
-  // The whole file is read into one buffer of its own size; every length inside is
-  // then checked against what is really there before anything is allocated for it.
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[4096];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  // One byte more than the largest save file is enough to tell that a file is too
+  // long; a file of gigabytes costs no more than that.
+  std::vector<uint8_t> bytes(kMaxSaveFileBytes + 1);
+  size_t size = 0;
+  while (size < bytes.size()) {
+    const size_t n = std::fread(bytes.data() + size, 1, bytes.size() - size, file);
+    if (n == 0) break;
+    size += n;
+  }
   const bool read_failed = std::ferror(file) != 0;
   std::fclose(file);
   if (read_failed) return SaveReadResult::kReadError;
-  return decode_save(bytes.data(), bytes.size(), keys, slots);
+  return decode_save(bytes.data(), size, keys, slots);
 }
 
 }  // namespace torv

@@ -1,6 +1,7 @@
 // Reading and writing the stage file format.
 #include "game/stage_file.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "common/complemented_text.h"
@@ -8,8 +9,18 @@
 namespace torv {
 
 namespace {
+
 constexpr char kMagic[4] = {'T', 'O', 'R', 'V'};
+
+// The start cell's pixel coordinate (cell * 24 + 4) must be a 32-bit int; where it
+// lies is the play's business (above the grid the player falls in, beyond its
+// sides it is brought back on the first frame).
+bool start_fits(int32_t cell) {
+  const int64_t pixel = int64_t{cell} * kCellSize + kStartInset;
+  return pixel >= INT32_MIN && pixel <= INT32_MAX;
 }
+
+}  // namespace
 
 StageFileError read_stage_file(const uint8_t* data, size_t size, StageFile* out) {
   ByteReader reader(data, size);
@@ -26,9 +37,12 @@ StageFileError read_stage_file(const uint8_t* data, size_t size, StageFile* out)
       !reader.read_bytes(stage.tiles.data(), stage.tiles.size())) {
     return StageFileError::kTruncated;
   }
-  if (!WorldGrid::in_grid(stage.start_column, stage.start_row)) return StageFileError::kBadStart;
+  if (!start_fits(stage.start_column) || !start_fits(stage.start_row)) return StageFileError::kBadStart;
   if (stage.time_limit_seconds < 0 || stage.time_limit_seconds > kMaxStageSeconds) {
     return StageFileError::kBadTimeLimit;
+  }
+  if (stage.title.size() > kMaxStageTextBytes || stage.next_base_name.size() > kMaxStageTextBytes) {
+    return StageFileError::kLongText;
   }
   *out = std::move(stage);
   return StageFileError::kNone;
@@ -54,8 +68,9 @@ const char* stage_file_error_text(StageFileError error) {
     case StageFileError::kTruncated: return "the file ends before the stage does";
     case StageFileError::kBadMagic: return "not a stage file (magic is not \"TORV\")";
     case StageFileError::kBadVersion: return "unsupported stage format version (not 3000)";
-    case StageFileError::kBadStart: return "the start cell lies outside the grid";
+    case StageFileError::kBadStart: return "the start cell's pixel position does not fit a 32-bit integer";
     case StageFileError::kBadTimeLimit: return "the time limit is negative or too long";
+    case StageFileError::kLongText: return "the title or the next stage name is longer than 255 bytes";
   }
   return "unknown error";
 }

@@ -1,6 +1,8 @@
 // reset_progress, reset_player, load_stage.
 #include "game/stage_loader.h"
 
+#include <algorithm>
+
 #include "common/format_text.h"
 #include "game/object_markers.h"
 
@@ -10,8 +12,19 @@ namespace {
 constexpr int32_t kStartFireAmmo = 15;
 constexpr int32_t kStartIceAmmo = 15;
 constexpr int32_t kStartLives = 5;
-constexpr int kStartInset = 4;  // the player starts 4 pixels into its start cell
 constexpr int kFramesPerSecond = 60;
+
+// A start this far beyond the grid plays like one further out: the first frame
+// brings the player back from the sides or loses the life below the grid, and a
+// fall from this high lasts weeks. Taking a start further out as this far keeps
+// every later sum of a position and an offset inside int.
+constexpr int64_t kStartReach = int64_t{1} << 30;
+
+int32_t start_pixel(int32_t cell) {
+  const int64_t pixel = int64_t{cell} * kCellSize + kStartInset;
+  return static_cast<int32_t>(std::clamp(pixel, -kStartReach, kStartReach));
+}
+
 }  // namespace
 
 void reset_player(PlayerState& player) {
@@ -41,8 +54,8 @@ void install_stage(GameState& state, const StageFile& stage, const std::string& 
   progress.next_stage_file = stage.next_base_name + ".afb";
 
   PlayerState& player = state.player;
-  player.x = stage.start_column * kCellSize + kStartInset;
-  player.y = stage.start_row * kCellSize + kStartInset;
+  player.x = start_pixel(stage.start_column);
+  player.y = start_pixel(stage.start_row);
   player.time_left = stage.time_limit_seconds * kFramesPerSecond;
 
   WorldGrid& grid = state.grid;

@@ -30,7 +30,8 @@ void reset_progress(GameState& state);
 void reset_player(PlayerState& player);
 
 // Puts a stage that has been read whole in play: resets the player, records the
-// file names and title, places the player, fills the grid and its solid layer,
+// file names and title, places the player (a start cell more than 2^30 pixels
+// beyond the grid counts as that far), fills the grid and its solid layer,
 // turns the markers into objects (column-major scan order), reloads the
 // background picture "<b>.png" and seeds the random numbers from the clock.
 // archive may be empty (a file read from disk keeps the recorded archive name).

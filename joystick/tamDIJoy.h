@@ -16,6 +16,8 @@
 // Threads. Call from one thread (the game thread).
 #pragma once
 
+#include "common/module_entry.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -42,11 +44,13 @@ int dllGetJoy(void);
 // queries answer "nothing held" until the next dllInit.
 int dllTerminateDI(void);
 
-typedef int (*TamJoyInitProc)(void* window);
-typedef long long (*TamJoyGetXYProc)(void);
-typedef int (*TamJoyGetBtnProc)(int button);
-typedef int (*TamJoyGetProc)(void);
-typedef int (*TamJoyTerminateProc)(void);
+// Signatures to bind with GetProcAddress, calling convention included; the module
+// checks every export against its type when it is built.
+typedef int(TORV_ENTRY_CALL* TamJoyInitProc)(void* window);
+typedef long long(TORV_ENTRY_CALL* TamJoyGetXYProc)(void);
+typedef int(TORV_ENTRY_CALL* TamJoyGetBtnProc)(int button);
+typedef int(TORV_ENTRY_CALL* TamJoyGetProc)(void);
+typedef int(TORV_ENTRY_CALL* TamJoyTerminateProc)(void);
 
 #ifdef __cplusplus
 }

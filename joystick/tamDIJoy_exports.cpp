@@ -75,3 +75,10 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
 }
 
 }  // extern "C"
+
+// Every export has exactly the type callers bind it with (the calling convention too).
+TORV_CHECK_EXPORT(dllInit, TamJoyInitProc);
+TORV_CHECK_EXPORT(dllGetJoyXY, TamJoyGetXYProc);
+TORV_CHECK_EXPORT(dllGetJoyBtn, TamJoyGetBtnProc);
+TORV_CHECK_EXPORT(dllGetJoy, TamJoyGetProc);
+TORV_CHECK_EXPORT(dllTerminateDI, TamJoyTerminateProc);

@@ -20,14 +20,41 @@ packages=(
   wine wine64 libgl1-mesa-dri xvfb xauth imagemagick xdotool locales
   sox vorbis-tools
   pulseaudio
+  # The 32-bit Windows build runs under 32-bit Wine; where the kernel cannot start
+  # i386 programs itself, qemu's user-mode emulator runs them (scripts/i386-handler.sh).
+  # The 32-bit GL stack lets 32-bit Direct3D start.
+  qemu-user-static wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
 )
 if [ "${1:-}" = "--game" ]; then
   packages=("${game_packages[@]}")
 fi
 
+native_arch=$(dpkg --print-architecture)
+# Installed: a package without an architecture counts in the machine's own or "all";
+# one named name:arch only in that architecture (both may be installed side by side).
+installed() {
+  local name=${1%%:*} arch=${1#*:}
+  [ "$arch" = "$1" ] && arch=$native_arch
+  dpkg-query -W -f='${db:Status-Abbrev} ${Architecture}\n' "$name" 2>/dev/null |
+    grep -Eq "^ii +($arch|all)\$"
+}
+
 missing=()
 for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  installed "$p" || missing+=("$p")
+done
+
+# Packages of another architecture need it added to dpkg before apt can see them.
+new_arch=""
+for p in "${missing[@]}"; do
+  case $p in
+  *:*)
+    arch=${p#*:}
+    if [ "$arch" != "$native_arch" ] && ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+      new_arch="$new_arch $arch"
+    fi
+    ;;
+  esac
 done
 
 need_src=0
@@ -60,6 +87,11 @@ Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
 fi
+
+for arch in $(echo "$new_arch" | tr ' ' '\n' | sort -u); do
+  echo "install-packages: adding the architecture $arch"
+  dpkg --add-architecture "$arch"
+done
 
 echo "install-packages: installing ${missing[*]:-(source indexes only)}"
 # A mirror index that fails to download must not stop us; the install below checks.

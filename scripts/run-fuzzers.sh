@@ -17,7 +17,7 @@ for t in "${targets[@]}"; do
   echo "fuzz: $name for ${seconds}s"
   log=build/fuzz/$name.log
   rc=0
-  "$t" -max_total_time="$seconds" -print_final_stats=1 "$corpus" "${seeds[@]}" >"$log" 2>&1 || rc=$?
+  "$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="build/fuzz/$name-" "$corpus" "${seeds[@]}" >"$log" 2>&1 || rc=$?
   grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' "$log" || true
   [ $rc -eq 0 ] || { tail -n 40 "$log"; echo "fuzz: $name found a fault (log: $log)" >&2; exit 1; }
 done

@@ -196,9 +196,6 @@ bool COggMemoryDecoder::Rewind() {
 bool COggMemoryDecoder::ReadAll(std::vector<uint8_t>& pcm, size_t max_bytes) {
   pcm.clear();
   if (!state_) return false;
-  const uint64_t expected = static_cast<uint64_t>(total_frames_) * static_cast<uint64_t>(format_.BlockAlign());
-  if (expected > max_bytes) return false;
-  pcm.reserve(static_cast<size_t>(expected));
   uint8_t chunk[16384];
   for (;;) {
     const long got = Read(chunk, sizeof chunk);

@@ -52,7 +52,8 @@ public:
   bool Rewind();
 
   // Decodes everything from the current position, at most max_bytes. False when the
-  // data is damaged or longer than max_bytes.
+  // data is damaged or longer than max_bytes. pcm grows as samples decode: the
+  // length the stream claims (TotalFrames) sizes nothing.
   bool ReadAll(std::vector<uint8_t>& pcm, size_t max_bytes);
 
 private:

@@ -28,8 +28,10 @@
 //
 // Data accepted: Ogg Vorbis, 1 or 2 channels, 8000 to 192000 samples per second,
 // every page intact and the first samples decodable (a truncated or damaged stream
-// is refused). An effect decodes to at most 460800000 bytes of PCM (ten minutes at
-// 192 kHz stereo). All links of a chained stream must share one format.
+// is refused). An effect lasts at most 60 seconds: one whose stream claims more, or
+// decodes to more, is refused with TAMSOUND_E_BAD_DATA; its PCM buffer grows with
+// what decodes, never from the length claimed. All links of a chained stream must
+// share one format.
 //
 // No audio device. When DirectSound cannot be started (no device, no driver) the
 // module runs silent: every call behaves as documented, decoding still validates the
@@ -40,6 +42,8 @@
 //
 // Results: 0 success, or one of the negative TAMSOUND_E_* codes below.
 #pragma once
+
+#include "common/module_entry.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -123,20 +127,21 @@ typedef struct TamSoundStatus {
 // Fills *status for handle. TAMSOUND_E_ARGUMENT for an unknown handle or null.
 int dllGetSoundStatus(int handle, TamSoundStatus* status);
 
-// Signatures to bind with GetProcAddress.
-typedef int (*TamSoundInitProc)(void* window);
-typedef int (*TamSoundTerminateProc)(void);
-typedef int (*TamSoundCreateVoidProc)(int* handle);
-typedef int (*TamSoundCreateFileProc)(int* handle, const char* path);
-typedef int (*TamSoundCreateTfaProc)(int* handle, const char* name, const char* archive);
-typedef int (*TamSoundReCreateFileProc)(int handle, const char* path);
-typedef int (*TamSoundReCreateTfaProc)(int handle, const char* name, const char* archive);
-typedef int (*TamSoundClearAllProc)(void);
-typedef int (*TamSoundHandleProc)(int handle);  // dllPlay, dllPlayLoop, dllStop
-typedef int (*TamSoundSetVolumeProc)(int handle, int volume);
-typedef int (*TamSoundSetReadBufferSizeProc)(int bytes);
-typedef int (*TamSoundSetSoundBufferSecProc)(float seconds);
-typedef int (*TamSoundGetStatusProc)(int handle, TamSoundStatus* status);
+// Signatures to bind with GetProcAddress, calling convention included; the module
+// checks every export against its type when it is built.
+typedef int(TORV_ENTRY_CALL* TamSoundInitProc)(void* window);
+typedef int(TORV_ENTRY_CALL* TamSoundTerminateProc)(void);
+typedef int(TORV_ENTRY_CALL* TamSoundCreateVoidProc)(int* handle);
+typedef int(TORV_ENTRY_CALL* TamSoundCreateFileProc)(int* handle, const char* path);
+typedef int(TORV_ENTRY_CALL* TamSoundCreateTfaProc)(int* handle, const char* name, const char* archive);
+typedef int(TORV_ENTRY_CALL* TamSoundReCreateFileProc)(int handle, const char* path);
+typedef int(TORV_ENTRY_CALL* TamSoundReCreateTfaProc)(int handle, const char* name, const char* archive);
+typedef int(TORV_ENTRY_CALL* TamSoundClearAllProc)(void);
+typedef int(TORV_ENTRY_CALL* TamSoundHandleProc)(int handle);  // dllPlay, dllPlayLoop, dllStop
+typedef int(TORV_ENTRY_CALL* TamSoundSetVolumeProc)(int handle, int volume);
+typedef int(TORV_ENTRY_CALL* TamSoundSetReadBufferSizeProc)(int bytes);
+typedef int(TORV_ENTRY_CALL* TamSoundSetSoundBufferSecProc)(float seconds);
+typedef int(TORV_ENTRY_CALL* TamSoundGetStatusProc)(int handle, TamSoundStatus* status);
 
 #ifdef __cplusplus
 }

@@ -159,3 +159,24 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
 }
 
 }  // extern "C"
+
+// Every export has exactly the type callers bind it with (the calling convention too).
+TORV_CHECK_EXPORT(dllInit, TamSoundInitProc);
+TORV_CHECK_EXPORT(dllTerminateDS, TamSoundTerminateProc);
+TORV_CHECK_EXPORT(dllCreateOggVoidSoundBuffer, TamSoundCreateVoidProc);
+TORV_CHECK_EXPORT(dllCreateOggSoundBuffer, TamSoundCreateFileProc);
+TORV_CHECK_EXPORT(dllCreateOggSoundBufferFromTfa, TamSoundCreateTfaProc);
+TORV_CHECK_EXPORT(dllReCreateOggSoundBuffer, TamSoundReCreateFileProc);
+TORV_CHECK_EXPORT(dllReCreateOggSoundBufferFromTfa, TamSoundReCreateTfaProc);
+TORV_CHECK_EXPORT(dllCreateOggSoundBufferNonStreaming, TamSoundCreateFileProc);
+TORV_CHECK_EXPORT(dllCreateOggSoundBufferNonStreamingFromTfa, TamSoundCreateTfaProc);
+TORV_CHECK_EXPORT(dllReCreateOggSoundBufferNonStreaming, TamSoundReCreateFileProc);
+TORV_CHECK_EXPORT(dllReCreateOggSoundBufferNonStreamingFromTfa, TamSoundReCreateTfaProc);
+TORV_CHECK_EXPORT(dllClearAllBuffer, TamSoundClearAllProc);
+TORV_CHECK_EXPORT(dllPlay, TamSoundHandleProc);
+TORV_CHECK_EXPORT(dllPlayLoop, TamSoundHandleProc);
+TORV_CHECK_EXPORT(dllStop, TamSoundHandleProc);
+TORV_CHECK_EXPORT(dllSetVolume, TamSoundSetVolumeProc);
+TORV_CHECK_EXPORT(dllSetReadBufferSize, TamSoundSetReadBufferSizeProc);
+TORV_CHECK_EXPORT(dllSetSoundBufferSec, TamSoundSetSoundBufferSecProc);
+TORV_CHECK_EXPORT(dllGetSoundStatus, TamSoundGetStatusProc);

@@ -100,8 +100,12 @@ int CTamSound::Build(const SoundSource& source, SoundKind kind, std::unique_ptr<
   const uint32_t align = static_cast<uint32_t>(format.BlockAlign());
 
   if (kind == SoundKind::kEffect) {
+    // The claimed length is the last page's granule position, which damage can set
+    // to anything: it may refuse an effect at once but never sizes a buffer.
+    const int64_t max_frames = int64_t{kMaxEffectSeconds} * format.rate;
+    if (decoder->TotalFrames() > max_frames) return TAMSOUND_E_BAD_DATA;
     std::vector<uint8_t> pcm;
-    if (!decoder->ReadAll(pcm, kMaxEffectBytes)) return TAMSOUND_E_BAD_DATA;
+    if (!decoder->ReadAll(pcm, static_cast<size_t>(max_frames) * align)) return TAMSOUND_E_BAD_DATA;
     std::unique_ptr<ISoundVoice> voice;
     if (device_ && !pcm.empty()) {  // an empty sound needs no buffer: it is silent anyway
       voice = device_->CreateVoice(format, static_cast<uint32_t>(pcm.size()));

@@ -29,8 +29,9 @@ class CTamSound {
 public:
   static constexpr uint32_t kDefaultReadChunk = 4096;
   static constexpr float kDefaultRingSeconds = 0.5f;
-  // Longest effect decoded whole: ten minutes at the highest rate accepted.
-  static constexpr size_t kMaxEffectBytes = size_t{600} * 192000 * 4;
+  // Longest effect decoded whole. Effects are short; anything longer is music or
+  // damaged data (at 192 kHz stereo this is 46 MB of PCM).
+  static constexpr int kMaxEffectSeconds = 60;
 
   CTamSound() = default;
   ~CTamSound();

@@ -22,10 +22,6 @@ constexpr KeyLetter kLetters[] = {
     {'A', &FrameInput::attack}, {'C', &FrameInput::attack_switch}, {'P', &FrameInput::pause},
 };
 
-// No script needs more than a few hours of frames; the cap keeps a typo from
-// asking for gigabytes.
-constexpr long kMaxRunFrames = 60L * 60 * 60 * 4;
-
 }  // namespace
 
 std::string keys_of(const FrameInput& input) {
@@ -73,11 +69,13 @@ bool parse_input_script(const std::string& text, InputScript* out, std::string* 
     errno = 0;
     char* end = nullptr;
     const long count = std::strtol(count_text.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || count < 1 || count > kMaxRunFrames) {
-      return fail("frame count \"" + count_text + "\" is not a number from 1 to " + std::to_string(kMaxRunFrames));
+    if (*end != '\0' || errno != 0 || count < 1 || count > kMaxScriptFrames) {
+      return fail("frame count \"" + count_text + "\" is not a number from 1 to " + std::to_string(kMaxScriptFrames));
     }
     FrameInput input;
     if (!input_from_keys(keys, &input)) return fail("unknown key in \"" + keys + "\" (use - or LRUDSJACP)");
+    if (count > kMaxScriptFrames - static_cast<long>(script.frames.size()))
+      return fail("the script runs past " + std::to_string(kMaxScriptFrames) + " frames");
     script.frames.insert(script.frames.end(), static_cast<size_t>(count), input);
   }
   *out = std::move(script);

@@ -20,6 +20,11 @@ struct InputScript {
   std::vector<FrameInput> frames;
 };
 
+// No script needs more than a few hours of frames (4 hours at 60 frames a second),
+// in one run or in all its runs together; the cap keeps a typo, or many lines of
+// long runs, from asking for gigabytes.
+inline constexpr long kMaxScriptFrames = 60L * 60 * 60 * 4;
+
 // Parses a script. On an error answers false, leaves *out alone and describes the
 // error with its line number in *error.
 bool parse_input_script(const std::string& text, InputScript* out, std::string* error);

@@ -64,7 +64,7 @@ GameSystem::GameSystem(HWND window) : window_(window) {
   show_draw_mode();
 
   const int sum = load_resources();
-  if (modules_.get<JoyInitProc>(kJoyInit)(window_) == 0) pad_present_ = 1;
+  if (modules_.get<kJoyInit>()(window_) == 0) pad_present_ = 1;
   if (sum != 0) {
     MessageBoxA(window_, text::kInitNg, "", MB_OK);
     modules_.unload();
@@ -90,11 +90,11 @@ std::string GameSystem::settings_path() const {
 
 bool GameSystem::start_drawing() {
   ProfileSettings settings(settings_path());
-  const auto init = modules_.get<DrawInitProc>(kDrawInit);
+  const auto init = modules_.get<kDrawInit>();
   return torv::start_drawing(
              read_setting_number(settings, kKeyDraw, kDefaultDraw),
              [&](DRAW_INIT_MODE mode, int use_16bit) {
-               return init(window_, kScreenWidth, kScreenHeight, static_cast<int>(mode), use_16bit);
+               return init(window_, kScreenWidth, kScreenHeight, mode, use_16bit);
              },
              settings) != nullptr;
 }
@@ -109,15 +109,15 @@ void GameSystem::show_draw_mode() {
 }
 
 int GameSystem::load_resources() {
-  modules_.get<SoundInitProc>(kSoundInit)(window_);
-  modules_.get<SoundSetReadBufferSizeProc>(kSoundSetReadBufferSize)(kSoundReadBufferSize);
-  modules_.get<SoundSetSoundBufferSecProc>(kSoundSetSoundBufferSec)(kSoundBufferSeconds);
-  const auto effect = modules_.get<SoundCreateTfaProc>(kSoundCreateOggSoundBufferNonStreamingFromTfa);
-  const auto music = modules_.get<SoundCreateTfaProc>(kSoundCreateOggSoundBufferFromTfa);
+  modules_.get<kSoundInit>()(window_);
+  modules_.get<kSoundSetReadBufferSize>()(kSoundReadBufferSize);
+  modules_.get<kSoundSetSoundBufferSec>()(kSoundBufferSeconds);
+  const auto effect = modules_.get<kSoundCreateOggSoundBufferNonStreamingFromTfa>();
+  const auto music = modules_.get<kSoundCreateOggSoundBufferFromTfa>();
   int sum = load_sound_table(
       music_, effects_, [&](int* handle, const char* file) { return effect(handle, file, kDataArchive); },
       [&](int* handle, const char* file) { return music(handle, file, kDataArchive); });
-  const auto image = modules_.get<DrawCreateImageTfaProc>(kDrawCreateImageLoadFromExpTfaFile);
+  const auto image = modules_.get<kDrawCreateImageLoadFromExpTfaFile>();
   sum += load_image_table(images_, [&](const char* file, int* slot) { return image(slot, file, kDataArchive); });
   return sum;
 }
@@ -160,24 +160,24 @@ void GameSystem::run_key_option() { torv::run_key_option(*this); }
 
 void GameSystem::post_quit() { PostMessageA(window_, WM_QUIT, 0, 0); }
 
-int GameSystem::pad_any_button() { return modules_.get<JoyGetJoyProc>(kJoyGetJoy)(); }
+int GameSystem::pad_any_button() { return modules_.get<kJoyGetJoy>()(); }
 
 std::string GameSystem::key_name(int vk) { return vk >= 0 && vk < 256 ? key_names_[vk].data() : ""; }
 
 void GameSystem::write_save_file() { torv::write_save_file(kSaveFile, key_config_, saved_); }
 
-void GameSystem::play_sound(Effect effect) { modules_.get<SoundHandleProc>(kSoundPlay)(effects_[effect]); }
+void GameSystem::play_sound(Effect effect) { modules_.get<kSoundPlay>()(effects_[effect]); }
 
-void GameSystem::loop_sound(Effect effect) { modules_.get<SoundHandleProc>(kSoundPlayLoop)(effects_[effect]); }
+void GameSystem::loop_sound(Effect effect) { modules_.get<kSoundPlayLoop>()(effects_[effect]); }
 
-void GameSystem::stop_sound(Effect effect) { modules_.get<SoundHandleProc>(kSoundStop)(effects_[effect]); }
+void GameSystem::stop_sound(Effect effect) { modules_.get<kSoundStop>()(effects_[effect]); }
 
 void GameSystem::start_music(const std::string& member) {
-  modules_.get<SoundReCreateTfaProc>(kSoundReCreateOggSoundBufferFromTfa)(music_, member.c_str(), kDataArchive);
-  modules_.get<SoundHandleProc>(kSoundPlayLoop)(music_);
+  modules_.get<kSoundReCreateOggSoundBufferFromTfa>()(music_, member.c_str(), kDataArchive);
+  modules_.get<kSoundPlayLoop>()(music_);
 }
 
-void GameSystem::stop_music() { modules_.get<SoundHandleProc>(kSoundStop)(music_); }
+void GameSystem::stop_music() { modules_.get<kSoundStop>()(music_); }
 
 void GameSystem::save_progress(int slot, const GameProgress& progress) {
   saved_[slot] = progress;
@@ -185,17 +185,16 @@ void GameSystem::save_progress(int slot, const GameProgress& progress) {
 }
 
 void GameSystem::reload_background(const std::string& member) {
-  modules_.get<DrawReCreateImageTfaProc>(kDrawReCreateImageLoadFromExpTfaFile)(images_[kImageBackground], member.c_str(),
-                                                                              kDataArchive);
+  modules_.get<kDrawReCreateImageLoadFromExpTfaFile>()(images_[kImageBackground], member.c_str(), kDataArchive);
 }
 
 void GameSystem::get_xy(int32_t& x, int32_t& y) {
-  const uint64_t both = static_cast<uint64_t>(modules_.get<JoyGetJoyXYProc>(kJoyGetJoyXY)());
+  const uint64_t both = static_cast<uint64_t>(modules_.get<kJoyGetJoyXY>()());
   x = static_cast<int32_t>(static_cast<uint32_t>(both));
   y = static_cast<int32_t>(static_cast<uint32_t>(both >> 32));
 }
 
-int GameSystem::get_button(int button) { return modules_.get<JoyGetJoyBtnProc>(kJoyGetJoyBtn)(button); }
+int GameSystem::get_button(int button) { return modules_.get<kJoyGetJoyBtn>()(button); }
 
 uint32_t GameSystem::now_ms() { return timeGetTime(); }
 

@@ -1,7 +1,10 @@
 // Loading and binding the engine modules by name.
 #include "game/win32/module_table.h"
 
+#include <array>
+#include <cstddef>
 #include <initializer_list>
+#include <utility>
 
 namespace torv {
 
@@ -14,61 +17,12 @@ struct EntryName {
   const char* name;
 };
 
-// In Entry order; the table is the one place that names them.
-const EntryName kEntryNames[kEntryCount] = {
-    {kModuleDraw, "dllInit"},
-    {kModuleDraw, "dllTerminate"},
-    {kModuleDraw, "dllCreateImageLoadFromFile"},
-    {kModuleDraw, "dllCreateImageLoadFromMemory"},
-    {kModuleDraw, "dllCreateImageLoadFromExpTfaFile"},
-    {kModuleDraw, "dllReCreateImageLoadFromFile"},
-    {kModuleDraw, "dllReCreateImageLoadFromMemory"},
-    {kModuleDraw, "dllReCreateImageLoadFromExpTfaFile"},
-    {kModuleDraw, "dllSetFont"},
-    {kModuleDraw, "dllGetInitMode"},
-    {kModuleDraw, "dllClearStringCache"},
-    {kModuleDraw, "dllBeginDraw"},
-    {kModuleDraw, "dllEndDraw"},
-    {kModuleDraw, "dllStopDraw"},
-    {kModuleDraw, "dllDrawImage"},
-    {kModuleDraw, "dllDrawImageDetail"},
-    {kModuleDraw, "dllDrawImageFast"},
-    {kModuleDraw, "dllDrawText"},
-    {kModuleDraw, "dllDrawTextSimple"},
-    {kModuleDraw, "dllGetTextSize"},
-    {kModuleDraw, "dllGetImageRect"},
-    {kModuleDraw, "dllGetImageWidth"},
-    {kModuleDraw, "dllGetImageHeight"},
-    {kModuleDraw, "dllGetRGB"},
-    {kModuleDraw, "dllGetARGB"},
-    {kModuleDraw, "dllShake"},
-    {kModuleDraw, "dllStopShake"},
-    {kModuleSound, "dllInit"},
-    {kModuleSound, "dllTerminateDS"},
-    {kModuleSound, "dllCreateOggVoidSoundBuffer"},
-    {kModuleSound, "dllCreateOggSoundBuffer"},
-    {kModuleSound, "dllCreateOggSoundBufferFromTfa"},
-    {kModuleSound, "dllReCreateOggSoundBuffer"},
-    {kModuleSound, "dllReCreateOggSoundBufferFromTfa"},
-    {kModuleSound, "dllCreateOggSoundBufferNonStreaming"},
-    {kModuleSound, "dllCreateOggSoundBufferNonStreamingFromTfa"},
-    {kModuleSound, "dllReCreateOggSoundBufferNonStreaming"},
-    {kModuleSound, "dllReCreateOggSoundBufferNonStreamingFromTfa"},
-    {kModuleSound, "dllClearAllBuffer"},
-    {kModuleSound, "dllPlay"},
-    {kModuleSound, "dllPlayLoop"},
-    {kModuleSound, "dllStop"},
-    {kModuleSound, "dllSetVolume"},
-    {kModuleSound, "dllSetReadBufferSize"},
-    {kModuleSound, "dllSetSoundBufferSec"},
-    {kModuleJoy, "dllInit"},
-    {kModuleJoy, "dllGetJoyBtn"},
-    {kModuleJoy, "dllGetJoyXY"},
-    {kModuleJoy, "dllGetJoy"},
-    {kModuleJoy, "dllTerminateDI"},
-    {kModuleArc, "dllOpenArchive"},
-    {kModuleArc, "dllSaveFileFromFileName"},
-};
+// In Entry order, read from the EntryPoint table (an entry without one does not compile).
+template <std::size_t... E>
+constexpr std::array<EntryName, kEntryCount> entry_names(std::index_sequence<E...>) {
+  return {{{EntryPoint<static_cast<Entry>(E)>::module, EntryPoint<static_cast<Entry>(E)>::name}...}};
+}
+constexpr std::array<EntryName, kEntryCount> kEntryNames = entry_names(std::make_index_sequence<kEntryCount>());
 
 }  // namespace
 
@@ -92,10 +46,10 @@ BindResult ModuleTable::bind() {
 }
 
 void ModuleTable::unload() {
-  if (modules_[kModuleDraw] != nullptr && entries_[kDrawTerminate] != nullptr) get<DrawTerminateProc>(kDrawTerminate)();
-  if (modules_[kModuleJoy] != nullptr && entries_[kJoyTerminateDI] != nullptr) get<JoyTerminateProc>(kJoyTerminateDI)();
+  if (modules_[kModuleDraw] != nullptr && entries_[kDrawTerminate] != nullptr) get<kDrawTerminate>()();
+  if (modules_[kModuleJoy] != nullptr && entries_[kJoyTerminateDI] != nullptr) get<kJoyTerminateDI>()();
   if (modules_[kModuleSound] != nullptr && entries_[kSoundTerminateDS] != nullptr)
-    get<SoundTerminateProc>(kSoundTerminateDS)();
+    get<kSoundTerminateDS>()();
   for (Module m : {kModuleJoy, kModuleArc, kModuleDraw, kModuleSound}) {
     if (modules_[m] != nullptr) FreeLibrary(modules_[m]);
     modules_[m] = nullptr;

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include "archive/tamArc.h"
+#include "draw/draw_contract.h"
+#include "joystick/tamDIJoy.h"
+#include "sound/tamSound.h"
 
 namespace torv {
 
@@ -32,42 +35,87 @@ enum Entry : int {
 };
 static_assert(kEntryCount == 52, "the game binds 52 entry points");
 
-// The signatures the game calls them with (cdecl, as every module exports them).
-extern "C" {
-typedef int (*DrawInitProc)(HWND window, int width, int height, int mode, int use16Bit);
-typedef void (*DrawTerminateProc)(void);
-typedef int (*DrawCreateImageTfaProc)(int* slot, const char* member, const char* archive);
-typedef int (*DrawReCreateImageTfaProc)(int slot, const char* member, const char* archive);
-typedef int (*DrawSetFontProc)(const char* face, int height);
-typedef int (*DrawBeginDrawProc)(void);
-typedef int (*DrawEndDrawProc)(void);
-typedef int (*DrawImageProc)(int slot, int x, int y, int width, int height, double alpha);
-typedef int (*DrawImageFastProc)(int slot, int x, int y, int srcX, int srcY, int width, int height, int transparent);
-typedef int (*DrawTextProc)(RECT rect, int count, DWORD colour, int noClip, int centre, int cached,
-                            const char* format, ...);
-typedef int (*DrawTextSimpleProc)(int x, int y, DWORD colour, int cached, const char* format, ...);
-typedef int (*DrawGetTextSizeProc)(const char* text, SIZE* size);
-typedef int (*DrawGetImageSizeProc)(int slot);
-typedef DWORD (*DrawGetRGBProc)(BYTE red, BYTE green, BYTE blue);
+// What the game binds at each entry: its module, its exported name and its
+// function-pointer type from that module's contract header, the one place where a
+// signature (calling convention included) is written. get<E>() hands an entry out
+// as exactly that type, so the game cannot call one with a signature of its own.
+template <Entry E>
+struct EntryPoint;
 
-typedef int (*SoundInitProc)(HWND window);
-typedef int (*SoundTerminateProc)(void);
-typedef int (*SoundCreateTfaProc)(int* handle, const char* name, const char* archive);
-typedef int (*SoundReCreateTfaProc)(int handle, const char* name, const char* archive);
-typedef int (*SoundHandleProc)(int handle);
-typedef int (*SoundSetReadBufferSizeProc)(int bytes);
-typedef int (*SoundSetSoundBufferSecProc)(float seconds);
-
-typedef int (*JoyInitProc)(HWND window);
-typedef int (*JoyGetJoyBtnProc)(int button);
-// x in the low 32 bits, y in the high 32 bits.
-typedef int64_t (*JoyGetJoyXYProc)(void);
-typedef int (*JoyGetJoyProc)(void);
-typedef void (*JoyTerminateProc)(void);
-
-typedef int (*ArcOpenArchiveProc)(const char* path);
-typedef int (*ArcSaveFileFromFileNameProc)(const char* title, const char* destination);
-}
+#define TORV_ENTRY_POINT(entry, in_module, exported, Fn) \
+  template <>                                            \
+  struct EntryPoint<entry> {                             \
+    static constexpr Module module = in_module;          \
+    static constexpr const char* name = exported;        \
+    using Type = Fn;                                     \
+  }
+TORV_ENTRY_POINT(kDrawInit, kModuleDraw, "dllInit", DrawInitFn);
+TORV_ENTRY_POINT(kDrawTerminate, kModuleDraw, "dllTerminate", DrawTerminateFn);
+TORV_ENTRY_POINT(kDrawCreateImageLoadFromFile, kModuleDraw, "dllCreateImageLoadFromFile",
+                 DrawCreateImageLoadFromFileFn);
+TORV_ENTRY_POINT(kDrawCreateImageLoadFromMemory, kModuleDraw, "dllCreateImageLoadFromMemory",
+                 DrawCreateImageLoadFromMemoryFn);
+TORV_ENTRY_POINT(kDrawCreateImageLoadFromExpTfaFile, kModuleDraw, "dllCreateImageLoadFromExpTfaFile",
+                 DrawCreateImageLoadFromExpTfaFileFn);
+TORV_ENTRY_POINT(kDrawReCreateImageLoadFromFile, kModuleDraw, "dllReCreateImageLoadFromFile",
+                 DrawReCreateImageLoadFromFileFn);
+TORV_ENTRY_POINT(kDrawReCreateImageLoadFromMemory, kModuleDraw, "dllReCreateImageLoadFromMemory",
+                 DrawReCreateImageLoadFromMemoryFn);
+TORV_ENTRY_POINT(kDrawReCreateImageLoadFromExpTfaFile, kModuleDraw, "dllReCreateImageLoadFromExpTfaFile",
+                 DrawReCreateImageLoadFromExpTfaFileFn);
+TORV_ENTRY_POINT(kDrawSetFont, kModuleDraw, "dllSetFont", DrawSetFontFn);
+TORV_ENTRY_POINT(kDrawGetInitMode, kModuleDraw, "dllGetInitMode", DrawGetInitModeFn);
+TORV_ENTRY_POINT(kDrawClearStringCache, kModuleDraw, "dllClearStringCache", DrawClearStringCacheFn);
+TORV_ENTRY_POINT(kDrawBeginDraw, kModuleDraw, "dllBeginDraw", DrawBeginDrawFn);
+TORV_ENTRY_POINT(kDrawEndDraw, kModuleDraw, "dllEndDraw", DrawEndDrawFn);
+TORV_ENTRY_POINT(kDrawStopDraw, kModuleDraw, "dllStopDraw", DrawStopDrawFn);
+TORV_ENTRY_POINT(kDrawDrawImage, kModuleDraw, "dllDrawImage", DrawImageFn);
+TORV_ENTRY_POINT(kDrawDrawImageDetail, kModuleDraw, "dllDrawImageDetail", DrawImageDetailFn);
+TORV_ENTRY_POINT(kDrawDrawImageFast, kModuleDraw, "dllDrawImageFast", DrawImageFastFn);
+TORV_ENTRY_POINT(kDrawDrawText, kModuleDraw, "dllDrawText", DrawTextFn);
+TORV_ENTRY_POINT(kDrawDrawTextSimple, kModuleDraw, "dllDrawTextSimple", DrawTextSimpleFn);
+TORV_ENTRY_POINT(kDrawGetTextSize, kModuleDraw, "dllGetTextSize", DrawGetTextSizeFn);
+TORV_ENTRY_POINT(kDrawGetImageRect, kModuleDraw, "dllGetImageRect", DrawGetImageRectFn);
+TORV_ENTRY_POINT(kDrawGetImageWidth, kModuleDraw, "dllGetImageWidth", DrawGetImageSizeFn);
+TORV_ENTRY_POINT(kDrawGetImageHeight, kModuleDraw, "dllGetImageHeight", DrawGetImageSizeFn);
+TORV_ENTRY_POINT(kDrawGetRGB, kModuleDraw, "dllGetRGB", DrawGetRGBFn);
+TORV_ENTRY_POINT(kDrawGetARGB, kModuleDraw, "dllGetARGB", DrawGetARGBFn);
+TORV_ENTRY_POINT(kDrawShake, kModuleDraw, "dllShake", DrawShakeFn);
+TORV_ENTRY_POINT(kDrawStopShake, kModuleDraw, "dllStopShake", DrawStopShakeFn);
+TORV_ENTRY_POINT(kSoundInit, kModuleSound, "dllInit", TamSoundInitProc);
+TORV_ENTRY_POINT(kSoundTerminateDS, kModuleSound, "dllTerminateDS", TamSoundTerminateProc);
+TORV_ENTRY_POINT(kSoundCreateOggVoidSoundBuffer, kModuleSound, "dllCreateOggVoidSoundBuffer",
+                 TamSoundCreateVoidProc);
+TORV_ENTRY_POINT(kSoundCreateOggSoundBuffer, kModuleSound, "dllCreateOggSoundBuffer", TamSoundCreateFileProc);
+TORV_ENTRY_POINT(kSoundCreateOggSoundBufferFromTfa, kModuleSound, "dllCreateOggSoundBufferFromTfa",
+                 TamSoundCreateTfaProc);
+TORV_ENTRY_POINT(kSoundReCreateOggSoundBuffer, kModuleSound, "dllReCreateOggSoundBuffer",
+                 TamSoundReCreateFileProc);
+TORV_ENTRY_POINT(kSoundReCreateOggSoundBufferFromTfa, kModuleSound, "dllReCreateOggSoundBufferFromTfa",
+                 TamSoundReCreateTfaProc);
+TORV_ENTRY_POINT(kSoundCreateOggSoundBufferNonStreaming, kModuleSound, "dllCreateOggSoundBufferNonStreaming",
+                 TamSoundCreateFileProc);
+TORV_ENTRY_POINT(kSoundCreateOggSoundBufferNonStreamingFromTfa, kModuleSound,
+                 "dllCreateOggSoundBufferNonStreamingFromTfa", TamSoundCreateTfaProc);
+TORV_ENTRY_POINT(kSoundReCreateOggSoundBufferNonStreaming, kModuleSound, "dllReCreateOggSoundBufferNonStreaming",
+                 TamSoundReCreateFileProc);
+TORV_ENTRY_POINT(kSoundReCreateOggSoundBufferNonStreamingFromTfa, kModuleSound,
+                 "dllReCreateOggSoundBufferNonStreamingFromTfa", TamSoundReCreateTfaProc);
+TORV_ENTRY_POINT(kSoundClearAllBuffer, kModuleSound, "dllClearAllBuffer", TamSoundClearAllProc);
+TORV_ENTRY_POINT(kSoundPlay, kModuleSound, "dllPlay", TamSoundHandleProc);
+TORV_ENTRY_POINT(kSoundPlayLoop, kModuleSound, "dllPlayLoop", TamSoundHandleProc);
+TORV_ENTRY_POINT(kSoundStop, kModuleSound, "dllStop", TamSoundHandleProc);
+TORV_ENTRY_POINT(kSoundSetVolume, kModuleSound, "dllSetVolume", TamSoundSetVolumeProc);
+TORV_ENTRY_POINT(kSoundSetReadBufferSize, kModuleSound, "dllSetReadBufferSize", TamSoundSetReadBufferSizeProc);
+TORV_ENTRY_POINT(kSoundSetSoundBufferSec, kModuleSound, "dllSetSoundBufferSec", TamSoundSetSoundBufferSecProc);
+TORV_ENTRY_POINT(kJoyInit, kModuleJoy, "dllInit", TamJoyInitProc);
+TORV_ENTRY_POINT(kJoyGetJoyBtn, kModuleJoy, "dllGetJoyBtn", TamJoyGetBtnProc);
+TORV_ENTRY_POINT(kJoyGetJoyXY, kModuleJoy, "dllGetJoyXY", TamJoyGetXYProc);
+TORV_ENTRY_POINT(kJoyGetJoy, kModuleJoy, "dllGetJoy", TamJoyGetProc);
+TORV_ENTRY_POINT(kJoyTerminateDI, kModuleJoy, "dllTerminateDI", TamJoyTerminateProc);
+TORV_ENTRY_POINT(kArcOpenArchive, kModuleArc, "dllOpenArchive", TamArcOpenArchiveFn);
+TORV_ENTRY_POINT(kArcSaveFileFromFileName, kModuleArc, "dllSaveFileFromFileName", TamArcSaveFileFromFileNameFn);
+#undef TORV_ENTRY_POINT
 
 enum class BindResult { kBound, kModuleMissing, kEntryMissing };
 
@@ -88,11 +136,13 @@ public:
 
   bool loaded(Module module) const { return modules_[module] != nullptr; }
 
-  template <typename Proc>
-  Proc get(Entry entry) const {
+  // Entry E as its contract type; null when not bound.
+  template <Entry E>
+  typename EntryPoint<E>::Type get() const {
     // Through the one function type that converts to every other without a warning.
-    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(entries_[entry]));
+    return reinterpret_cast<typename EntryPoint<E>::Type>(reinterpret_cast<void (*)()>(entries_[E]));
   }
+  bool bound(Entry entry) const { return entries_[entry] != nullptr; }
 
   // The module file name and entry point name of each entry, in lookup order.
   static const char* module_file(Module module);

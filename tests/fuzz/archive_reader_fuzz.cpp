@@ -1,45 +1,21 @@
 // Feeds arbitrary bytes to the archive reader as an archive file and reads every
 // member by index and by title, and writes each out: nothing may crash, leak or
 // read past the file.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "archive/tam_archive_expand.h"
-
-namespace {
-
-// One scratch file pair per fuzzing process.
-struct ScratchFiles {
-  std::string archive, member;
-  ScratchFiles() {
-    char pattern[] = "/tmp/fuzz_archive_reader_XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd < 0) std::abort();
-    close(fd);
-    archive = pattern;
-    member = archive + ".member";
-  }
-  ~ScratchFiles() {
-    std::remove(archive.c_str());
-    std::remove(member.c_str());
-  }
-};
-
-}  // namespace
+#include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFiles files;
-  std::FILE* f = std::fopen(files.archive.c_str(), "wb");
-  if (!f) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
+  static const fuzz::ScratchFile archive("fuzz_archive_reader");
+  static const fuzz::ScratchFile member("fuzz_archive_reader_member");
+  archive.Write(data, size);
 
   CTamArchiveExpand reader;
-  if (reader.OpenArchive(files.archive.c_str()) != 0) {
+  if (reader.OpenArchive(archive.c_str()) != 0) {
     if (reader.GetDataCount() != 0) std::abort();  // a failed open leaves no archive
     return 0;
   }
@@ -57,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (title.size() > 255) std::abort();
     const int by_title = reader.GetMemory(title.c_str(), &payload);
     if (by_title >= 0 && by_title != reader.GetDataSize(reader.FindTitle(title.c_str()))) std::abort();
-    reader.SaveFile(i, files.member.c_str());
+    reader.SaveFile(i, member.c_str());
   }
   return 0;
 }

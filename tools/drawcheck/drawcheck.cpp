@@ -1,8 +1,9 @@
-// drawcheck.exe MODE OUT.png: starts "tamDraw.dll" in MODE in a 640 x 480 window,
-// draws the fixed test scene, reads the shown frame back from the window and writes
-// it to OUT.png. Then shakes the picture and checks that every frame shown meanwhile
-// is the scene at one of the shake's offsets, and that the picture comes back to
-// rest; the first shaken frame goes to OUT-shake.png. Exit status 0 when all held.
+// drawcheck.exe MODE OUT.png [--scene-only]: starts "tamDraw.dll" in MODE in a 640 x
+// 480 window, draws the fixed test scene, reads the shown frame back from the window
+// and writes it to OUT.png. Then, unless --scene-only, shakes the picture and checks
+// that every frame shown meanwhile is the scene at one of the shake's offsets, and
+// that the picture comes back to rest; the first shaken frame goes to
+// OUT-shake.png. Exit status 0 when all held.
 #include <windows.h>
 
 #include <cstdio>
@@ -61,7 +62,8 @@ int find_offset(const std::vector<uint32_t>& shown, const std::vector<uint32_t>&
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return fail("usage: drawcheck.exe MODE OUT.png");
+  const bool scene_only = argc == 4 && std::strcmp(argv[3], "--scene-only") == 0;
+  if (argc != 3 && !scene_only) return fail("usage: drawcheck.exe MODE OUT.png [--scene-only]");
   const int mode = std::atoi(argv[1]);
   const std::string out = argv[2];
   std::string stem = out;
@@ -91,6 +93,10 @@ int main(int argc, char** argv) {
   if (reference.empty()) return fail("cannot read the window back");
   if (!write_png(out, reference)) return fail("cannot write " + out);
   std::printf("drawcheck: mode %d scene written to %s\n", mode, out.c_str());
+  if (scene_only) {
+    draw.Terminate();
+    return 0;
+  }
 
   // Shake: every frame shown must be the scene at one of the pattern's offsets.
   draw.Shake(1);

@@ -49,6 +49,59 @@ TEST(TileGrid, SplitsOnlyWhatExceedsTheLargestTexture) {
   }
 }
 
+// A device whose largest texture is side x side, with the rules given.
+torv::TextureLimits Device(int side, bool square, int aspect, bool pow2) {
+  return torv::TextureLimits(side, side, square, aspect, pow2);
+}
+
+TEST(TileGrid, EveryTileTextureIsOneTheDeviceTakes) {
+  const struct {
+    int w, h;
+    torv::TextureLimits limits;
+    int columns, rows, tile_w, tile_h;
+  } cases[] = {
+      {100, 37, Device(256, true, 0, false), 1, 1, 128, 128},    // one square texture
+      {3, 200, Device(256, false, 1, false), 1, 1, 256, 256},
+      {3, 200, Device(256, false, 8, false), 1, 1, 32, 256},     // the narrow side grown to the ratio
+      {640, 480, Device(256, true, 1, true), 3, 2, 256, 256},    // the backdrop of a 256 x 256 device
+      {640, 20, Device(256, true, 0, false), 3, 1, 256, 256},
+      {640, 20, Device(1024, false, 4, false), 1, 1, 1024, 256},
+      {1000, 10, Device(2048, false, 0, true), 1, 1, 1024, 16},
+  };
+  for (const auto& c : cases) {
+    TileGrid g;
+    ASSERT_TRUE(torv::plan_tile_grid(c.w, c.h, c.limits, &g)) << c.w << "x" << c.h;
+    EXPECT_EQ(g.columns, c.columns) << c.w << "x" << c.h;
+    EXPECT_EQ(g.rows, c.rows) << c.w << "x" << c.h;
+    EXPECT_EQ(g.tile_width, c.tile_w) << c.w << "x" << c.h;
+    EXPECT_EQ(g.tile_height, c.tile_h) << c.w << "x" << c.h;
+  }
+}
+
+TEST(TileGrid, AnyImageSplitsForAnyDeviceWithA256Texture) {
+  // Devices whose largest texture is 256 x 256 or more, with every rule; images
+  // from 1 x 1 to four times the frame in uneven steps.
+  const torv::TextureLimits devices[] = {
+      Device(256, true, 1, true), Device(256, false, 2, true), Device(512, true, 0, false),
+      Device(300, false, 1, false), Device(4096, false, 4, true), Device(16384, false, 0, false),
+  };
+  for (const torv::TextureLimits& device : devices) {
+    for (int w = 1; w <= 2560; w += 37) {
+      for (int h = 1; h <= 1920; h += 53) {
+        TileGrid g;
+        ASSERT_TRUE(torv::plan_tile_grid(w, h, device, &g)) << w << "x" << h << " on " << device.max_width;
+        ASSERT_TRUE(torv::texture_size_allowed(g.tile_width, g.tile_height, device))
+            << w << "x" << h << " on " << device.max_width << ": " << g.tile_width << "x" << g.tile_height;
+        // The tiles cover the image, and the last column and row hold some of it.
+        ASSERT_GE(g.columns * g.tile_width, w);
+        ASSERT_GE(g.rows * g.tile_height, h);
+        ASSERT_LT((g.columns - 1) * g.tile_width, w);
+        ASSERT_LT((g.rows - 1) * g.tile_height, h);
+      }
+    }
+  }
+}
+
 TEST(TileGrid, RefusesWhatHasNoSize) {
   TileGrid g;
   EXPECT_FALSE(torv::plan_tile_grid(0, 10, 256, 256, &g));

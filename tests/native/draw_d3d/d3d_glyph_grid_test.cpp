@@ -11,6 +11,9 @@ using torv::GlyphGrid;
 using torv::GlyphGridPlan;
 using torv::TextureFormat;
 
+const torv::TextureLimits kLarge = torv::TextureLimits(2048, 2048);
+const torv::TextureLimits kSmall = torv::TextureLimits(32, 32);
+
 // A font whose glyphs are solid blocks: a character's block fills its cell (two
 // for a double-byte code) at one grey level; codes listed in `shapes` get that
 // bitmap instead, codes in `missing` have none.
@@ -62,8 +65,8 @@ TEST(GlyphGridPlan, SizesFollowTheCellsTheTextNeeds) {
   };
   for (const auto& c : cases) {
     GlyphGridPlan plan;
-    ASSERT_TRUE(torv::plan_glyph_grid(c.length, c.max_char_width, c.line_height, c.max_w, c.max_h, &plan))
-        << c.length;
+    const torv::TextureLimits limits = torv::TextureLimits(c.max_w, c.max_h);
+    ASSERT_TRUE(torv::plan_glyph_grid(c.length, c.max_char_width, c.line_height, limits, &plan)) << c.length;
     EXPECT_EQ(plan.cells_per_row, c.cells_per_row) << c.length;
     EXPECT_EQ(plan.rows_per_texture, c.rows_per_texture) << c.length;
     EXPECT_EQ(plan.widths, c.widths) << c.length;
@@ -71,18 +74,49 @@ TEST(GlyphGridPlan, SizesFollowTheCellsTheTextNeeds) {
   }
 }
 
+TEST(GlyphGridPlan, TexturesAreOnesTheDeviceTakes) {
+  const torv::TextureLimits square(256, 256, true);
+  const torv::TextureLimits aspect2(300, 1024, false, 2);
+  const struct {
+    int length;
+    const torv::TextureLimits& limits;
+    int cells_per_row, rows_per_texture;
+    std::vector<int> widths, heights;
+  } cases[] = {
+      // 10 bytes of half width 7, one row of 14: 128 x 16, made square.
+      {10, square, 35, 18, {128}, {128}},
+      {0, square, 35, 18, {2}, {2}},
+      // 35 x 18 = 630 cells a texture: 700 bytes fill one; the 70 left, two full
+      // rows (256 x 32), get a whole square too.
+      {700, square, 35, 18, {256, 256}, {256, 256}},
+      // Largest 256 x 512 (the height cut to twice the width); 128 x 16 grown to 1 : 2.
+      {10, aspect2, 35, 36, {128}, {64}},
+  };
+  for (const auto& c : cases) {
+    GlyphGridPlan plan;
+    ASSERT_TRUE(torv::plan_glyph_grid(c.length, 14, 14, c.limits, &plan)) << c.length;
+    EXPECT_EQ(plan.cells_per_row, c.cells_per_row) << c.length;
+    EXPECT_EQ(plan.rows_per_texture, c.rows_per_texture) << c.length;
+    EXPECT_EQ(plan.widths, c.widths) << c.length;
+    EXPECT_EQ(plan.heights, c.heights) << c.length;
+    for (size_t t = 0; t < plan.widths.size(); ++t) {
+      EXPECT_TRUE(torv::texture_size_allowed(plan.widths[t], plan.heights[t], c.limits)) << c.length << " #" << t;
+    }
+  }
+}
+
 TEST(GlyphGridPlan, RefusesCellsThatDoNotFit) {
   GlyphGridPlan plan;
-  EXPECT_FALSE(torv::plan_glyph_grid(3, 1, 14, 2048, 2048, &plan));  // half width 0
-  EXPECT_FALSE(torv::plan_glyph_grid(3, 14, 20, 2048, 16, &plan));   // a line taller than a texture
-  EXPECT_FALSE(torv::plan_glyph_grid(3, 14, 14, 13, 2048, &plan));   // no cell beside the spare one
+  EXPECT_FALSE(torv::plan_glyph_grid(3, 1, 14, torv::TextureLimits(2048, 2048), &plan));  // half width 0
+  EXPECT_FALSE(torv::plan_glyph_grid(3, 14, 20, torv::TextureLimits(2048, 16), &plan));   // a line taller than a texture
+  EXPECT_FALSE(torv::plan_glyph_grid(3, 14, 14, torv::TextureLimits(13, 2048), &plan));   // no cell beside the spare one
 }
 
 TEST(GlyphGrid, DoubleByteCharacterSamplesItsTwoCells) {
   // "abcd" + a double-byte character at byte 4 of a 10-byte string: u 28/128 .. 42/128.
   BlockFont font;
   GlyphGrid grid;
-  ASSERT_EQ(grid.render(font, "block", "abcd\x8C\x8E" "efgh", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, 2048, 2048), 0);
+  ASSERT_EQ(grid.render(font, "block", "abcd\x8C\x8E" "efgh", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, kLarge), 0);
   ASSERT_EQ(grid.textures().size(), 1u);
   const CharQuad q = grid.char_quad(4, 50, 60, true);
   EXPECT_EQ(q.texture, 0);
@@ -115,7 +149,7 @@ TEST(GlyphGrid, TexelsTakeTheColourWithCoverageAsAlpha) {
     BlockFont font;
     font.level = c.level;
     GlyphGrid grid;
-    ASSERT_EQ(grid.render(font, "block", "A", 0x80336699, c.format, 2048, 2048), 0);
+    ASSERT_EQ(grid.render(font, "block", "A", 0x80336699, c.format, kLarge), 0);
     const torv::TexturePixels& t = grid.textures()[0];
     EXPECT_EQ(torv::texel_argb(t, 3, 5), c.texel) << "level " << c.level;
     EXPECT_EQ(torv::texel_argb(t, 7, 5), 0u) << "outside the cell";
@@ -129,7 +163,7 @@ TEST(GlyphGrid, OverlappingGlyphsMixTheColourAndKeepAlpha) {
   font.shapes['$'] = back;
   font.level = 48;  // 'A': (48 * 255) >> 6 = 191
   GlyphGrid grid;
-  ASSERT_EQ(grid.render(font, "block", "A$", 0xFF0000FF, TextureFormat::kA8R8G8B8, 2048, 2048), 0);
+  ASSERT_EQ(grid.render(font, "block", "A$", 0xFF0000FF, TextureFormat::kA8R8G8B8, kLarge), 0);
   const torv::TexturePixels& t = grid.textures()[0];
   // Texel 5 of row 0: 'A' wrote blue 255 alpha 191; '$' (coverage 127) mixes blue in again.
   const int b = 127;
@@ -143,7 +177,7 @@ TEST(GlyphGrid, CellsWrapIntoRowsAndTextures) {
   // 32 x 32 textures: 3 cells a row plus the spare, 2 rows a texture.
   BlockFont font;
   GlyphGrid grid;
-  ASSERT_EQ(grid.render(font, "block", "ab\x8C\x8E" "cdefghij", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, 32, 32), 0);
+  ASSERT_EQ(grid.render(font, "block", "ab\x8C\x8E" "cdefghij", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, kSmall), 0);
   ASSERT_EQ(grid.textures().size(), 2u);
   EXPECT_EQ(grid.textures()[1].width, 32);
   EXPECT_EQ(grid.textures()[1].height, 32);
@@ -172,7 +206,7 @@ TEST(GlyphGrid, SpacesHoldCellsLineBreaksNoneAndMissingGlyphsStayBlank) {
   BlockFont font;
   font.missing['x'] = true;
   GlyphGrid grid;
-  ASSERT_EQ(grid.render(font, "block", "a b\r\nxc", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, 2048, 2048), 0);
+  ASSERT_EQ(grid.render(font, "block", "a b\r\nxc", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, kLarge), 0);
   const std::vector<int> expected = {0, 7, 14, -1, -1, 35, 42, -1};
   EXPECT_EQ(grid.positions(), expected);
   EXPECT_EQ(torv::texel_argb(grid.textures()[0], 7 + 3, 5), 0u);   // the space
@@ -192,7 +226,7 @@ TEST(GlyphGrid, SpacesHoldCellsLineBreaksNoneAndMissingGlyphsStayBlank) {
 TEST(GlyphGrid, LayoutAdvancesTwoCellsForADoubleByteCharacterAndHonoursCount) {
   BlockFont font;
   GlyphGrid grid;
-  ASSERT_EQ(grid.render(font, "block", "\x8C\x8E" "ab", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, 2048, 2048), 0);
+  ASSERT_EQ(grid.render(font, "block", "\x8C\x8E" "ab", 0xFFFFFFFF, TextureFormat::kA8R8G8B8, kLarge), 0);
   std::vector<CharQuad> quads = grid.lay_out(torv::TextRect{0, 0, 640, 480}, -1, false, false, font);
   ASSERT_EQ(quads.size(), 3u);
   EXPECT_EQ(quads[0].width, 14);
@@ -206,7 +240,7 @@ TEST(GlyphGrid, MatchesOnlyItsOwnTextColourAndFont) {
   BlockFont font;
   GlyphGrid grid;
   EXPECT_FALSE(grid.matches("block", "", 0));
-  ASSERT_EQ(grid.render(font, "block", "abc", 0xFF102030, TextureFormat::kA8R8G8B8, 2048, 2048), 0);
+  ASSERT_EQ(grid.render(font, "block", "abc", 0xFF102030, TextureFormat::kA8R8G8B8, kLarge), 0);
   EXPECT_TRUE(grid.matches("block", "abc", 0xFF102030));
   EXPECT_FALSE(grid.matches("block", "abd", 0xFF102030));
   EXPECT_FALSE(grid.matches("block", "abc", 0x7F102030));

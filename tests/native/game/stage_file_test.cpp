@@ -84,13 +84,28 @@ TEST(StageFile, RefusesDamagedLengthsStartCellsAndTimeLimits) {
     StageFileError error;
   };
   const Case cases[] = {
-      {"start column 200", [](StageFile& s) { s.start_column = 200; }, StageFileError::kBadStart},
-      {"start row -1", [](StageFile& s) { s.start_row = -1; }, StageFileError::kBadStart},
-      {"start row 120", [](StageFile& s) { s.start_row = 120; }, StageFileError::kBadStart},
+      // A start cell outside the grid is played (row -1 drops the player in from
+      // above); only a pixel position that int cannot hold is refused.
+      {"start column 200", [](StageFile& s) { s.start_column = 200; }, StageFileError::kNone},
+      {"start row -1", [](StageFile& s) { s.start_row = -1; }, StageFileError::kNone},
+      {"start row 120", [](StageFile& s) { s.start_row = 120; }, StageFileError::kNone},
+      {"start column at x 2147483644", [](StageFile& s) { s.start_column = 89478485; }, StageFileError::kNone},
+      {"start column past INT32_MAX", [](StageFile& s) { s.start_column = 89478486; }, StageFileError::kBadStart},
+      {"start row at y -2147483636", [](StageFile& s) { s.start_row = -89478485; }, StageFileError::kNone},
+      {"start row below INT32_MIN", [](StageFile& s) { s.start_row = -89478486; }, StageFileError::kBadStart},
+      {"start row INT32_MAX", [](StageFile& s) { s.start_row = INT32_MAX; }, StageFileError::kBadStart},
+      {"start column INT32_MIN", [](StageFile& s) { s.start_column = INT32_MIN; }, StageFileError::kBadStart},
       {"negative time", [](StageFile& s) { s.time_limit_seconds = -1; }, StageFileError::kBadTimeLimit},
       {"time past int range in frames", [](StageFile& s) { s.time_limit_seconds = kMaxStageSeconds + 1; },
        StageFileError::kBadTimeLimit},
       {"longest time", [](StageFile& s) { s.time_limit_seconds = kMaxStageSeconds; }, StageFileError::kNone},
+      {"longest title", [](StageFile& s) { s.title.assign(kMaxStageTextBytes, 'x'); }, StageFileError::kNone},
+      {"title one byte longer", [](StageFile& s) { s.title.assign(kMaxStageTextBytes + 1, 'x'); },
+       StageFileError::kLongText},
+      {"longest next stage name", [](StageFile& s) { s.next_base_name.assign(kMaxStageTextBytes, 'n'); },
+       StageFileError::kNone},
+      {"next stage name one byte longer", [](StageFile& s) { s.next_base_name.assign(kMaxStageTextBytes + 1, 'n'); },
+       StageFileError::kLongText},
   };
   for (const Case& c : cases) {
     StageFile stage = test::flat_stage();

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "game/object_markers.h"
-#include "game_fakes.h"
+#include "game/play_draw.h"
+#include "game/play_frame.h"
+#include "play_fakes.h"
 
 namespace torv {
 namespace {
@@ -50,6 +52,53 @@ TEST(LoadStage, PutsTheStageInPlay) {
   GameRandom fresh;
   fresh.seed(services.clock);
   EXPECT_EQ(state.random, fresh);
+}
+
+// Start cells outside the grid are played from the file, frame by frame (the
+// flat stage's floor is row 20; a player at rest on it has y 463).
+TEST(LoadStage, AStartCellOutsideTheGridIsPlayed) {
+  struct Case {
+    const char* what;
+    int32_t column, row;
+    const char* keys;  // held every frame
+    int frames;
+    int x, y;  // after the frames; y -1: not checked
+    int32_t status;
+  };
+  const Case cases[] = {
+      {"row -1 falls onto the floor below", 5, -1, "", 240, 124, test::kRestY, kStatusPlaying},
+      {"column 250 ends at the right edge", 250, 19, "", 30, 4784, test::kRestY, kStatusPlaying},
+      {"column -3 ends at the left edge", -3, 19, "", 30, 0, test::kRestY, kStatusPlaying},
+      {"row 120 is below the floor: the life is lost", 5, 120, "", 1, 124, -1, kStatusLifeLost},
+      // The farthest starts a file may hold, played with every button: nothing may
+      // overflow on the way.
+      {"the rightmost start", 89478485, 19, "RSJA", 30, 4784, -1, kStatusPlaying},
+      {"the leftmost start", -89478485, 19, "LSJA", 30, 0, -1, kStatusPlaying},
+      {"the lowest start", 5, 89478485, "JA", 1, 124, -1, kStatusLifeLost},
+      {"the highest start", 5, -89478485, "JAC", 120, 124, -1, kStatusPlaying},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeServices services;
+    MemoryStages stages;
+    StageFile stage = test::flat_stage();
+    stage.start_column = c.column;
+    stage.start_row = c.row;
+    stages.files["0001.afb"] = write_stage_file(stage);
+    GameState state;
+    reset_progress(state);
+    ASSERT_EQ(load_stage(state, "0001.afb", "sdat.tfa", stages, services), 0);
+    test::RecordingCanvas canvas{services};
+    for (int frame = 1; frame <= c.frames && state.player.status == kStatusPlaying; ++frame) {
+      step_play_frame(state, test::pressed(c.keys), frame, services);
+      draw_frame(canvas, state, frame, 60);
+    }
+    EXPECT_EQ(state.player.x, c.x);
+    if (c.y != -1) {
+      EXPECT_EQ(state.player.y, c.y);
+    }
+    EXPECT_EQ(state.player.status, c.status);
+  }
 }
 
 TEST(LoadStage, AnyFailureLeavesThePreviousStageUntouched) {

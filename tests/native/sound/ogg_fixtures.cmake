@@ -12,7 +12,8 @@ function(torv_ogg_fixtures target dir)
     "tone1000-500_s44_1000ms.ogg|44100|2|1.0|1000 500"
     "tone300_m8_250ms.ogg|8000|1|0.25|300"
     "tone220-330_s44_3000ms.ogg|44100|2|3.0|220 330"
-    "tone660_m44_20000ms.ogg|44100|1|20.0|660")
+    "tone660_m44_20000ms.ogg|44100|1|20.0|660"
+    "tone300_m8_61000ms.ogg|8000|1|61.0|300")
   set(outputs "")
   foreach(fixture IN LISTS fixtures)
     string(REPLACE "|" ";" f "${fixture}")

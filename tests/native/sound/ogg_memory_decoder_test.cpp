@@ -87,6 +87,25 @@ TEST(OggMemoryDecoder, ReadAllRefusesMoreThanItsLimit) {
   EXPECT_TRUE(d.ReadAll(pcm, 11025 * 2));
 }
 
+// A damaged last page can claim any length: the samples that really decode decide
+// how much is held, and the claim never sizes the buffer.
+TEST(OggMemoryDecoder, ReadAllGrowsWithTheDecodedSamplesNotTheClaimedLength) {
+  // 132300 frames, 529200 bytes, on three pages of audio (the claim of a stream
+  // whose audio is one page is measured from its own start and comes out true).
+  const auto good = *read_fixture("tone220-330_s44_3000ms.ogg");
+  for (int64_t claimed : {int64_t{1000000}, int64_t{1} << 40}) {
+    SCOPED_TRACE(claimed);
+    torv::COggMemoryDecoder d;
+    ASSERT_TRUE(d.Open(sound_test::bytes_of(sound_test::with_claimed_frames(good, claimed))));
+    EXPECT_EQ(d.TotalFrames(), claimed);
+    std::vector<uint8_t> pcm;
+    ASSERT_TRUE(d.ReadAll(pcm, size_t{4} << 20));
+    // 132672 frames: without its true end the last block is no longer trimmed.
+    EXPECT_EQ(pcm.size(), 530688u);
+    EXPECT_LT(pcm.capacity(), size_t{1100000}) << "the claim of 4000000 bytes or more sized the buffer";
+  }
+}
+
 std::vector<uint8_t> cut(const std::vector<uint8_t>& v, size_t n) { return {v.begin(), v.begin() + n}; }
 
 TEST(OggMemoryDecoder, RefusesWhatIsNotWholeOggVorbis) {

@@ -94,6 +94,14 @@ std::vector<uint8_t> with_serial(const std::vector<uint8_t>& ogg, uint32_t seria
   });
 }
 
+std::vector<uint8_t> with_claimed_frames(const std::vector<uint8_t>& ogg, int64_t frames) {
+  constexpr unsigned char kLastPage = 4;  // header type flag: end of stream
+  return rewrite_pages(ogg, [frames](std::vector<unsigned char>& header, std::vector<unsigned char>&) {
+    if ((header[5] & kLastPage) == 0) return;
+    for (int i = 0; i < 8; ++i) header[6 + i] = static_cast<unsigned char>(static_cast<uint64_t>(frames) >> (8 * i));
+  });
+}
+
 std::vector<uint8_t> with_broken_first_codebook(const std::vector<uint8_t>& ogg) {
   bool done = false;
   auto out = rewrite_pages(ogg, [&done](std::vector<unsigned char>&, std::vector<unsigned char>& body) {

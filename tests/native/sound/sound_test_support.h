@@ -24,6 +24,10 @@ int count_crossings(const std::vector<int16_t>& samples);
 // The same Ogg file with every page moved to another logical stream number.
 std::vector<uint8_t> with_serial(const std::vector<uint8_t>& ogg, uint32_t serial);
 
+// The same file with its last page's granule position (the length in sample frames
+// the stream claims) set to frames, checksum made right again.
+std::vector<uint8_t> with_claimed_frames(const std::vector<uint8_t>& ogg, int64_t frames);
+
 // The same file with the first codebook of its setup header made impossible (every
 // code one bit long), page checksums made right again. Empty if the first codebook
 // is not stored in the plain way this rewrite handles.

@@ -24,6 +24,7 @@ using torv::SoundSource;
 
 constexpr const char* kEffectFile = "tone440_m22_500ms.ogg";      // 22050 bytes of PCM
 constexpr const char* kMusicFile = "tone220-330_s44_3000ms.ogg";  // stereo, 44.1 kHz
+constexpr const char* kLongFile = "tone300_m8_61000ms.ogg";       // a second over an effect's limit
 
 // An archive like the game's "dat.tfa": good members, and members that are not Ogg
 // Vorbis, cut short or empty.
@@ -45,6 +46,14 @@ protected:
     add(std::vector<uint8_t>(text.begin(), text.end()), "notogg.ogg");
     add(std::vector<uint8_t>(effect.begin(), effect.begin() + effect.size() / 2), "cut.ogg");
     add({}, "empty.ogg");
+    // Lengths claimed by the last page against the 60-second limit of an effect;
+    // the piece itself is 132300 frames at 44100 Hz (stereo).
+    add(sound_test::with_claimed_frames(music, int64_t{1} << 40), "claims_hours.ogg");
+    add(sound_test::with_claimed_frames(music, 60 * 44100), "claims_60s.ogg");
+    add(sound_test::with_claimed_frames(music, 60 * 44100 + 1), "claims_60s_and_a_frame.ogg");
+    const auto long_tone = *read_fixture(kLongFile);
+    add(long_tone, "long.ogg");
+    add(sound_test::with_claimed_frames(long_tone, 8000), "long_claims_1s.ogg");
     ASSERT_EQ(writer.SaveArchive(path_->c_str()), 0);
   }
   static void TearDownTestSuite() {
@@ -148,6 +157,36 @@ TEST_F(SoundArchive, AnEffectIsDecodedWholeIntoItsBuffer) {
   EXPECT_EQ(st.channels, 1);
   EXPECT_EQ(st.rate, 22050);
   EXPECT_EQ(st.pcm_held, 22050);
+}
+
+// An effect is decoded whole, so it may last 60 seconds at most, by the length its
+// stream claims and by what really decodes. The buffer holds only what decoded. A
+// streamed sound holds only its ring and plays whatever length it has.
+TEST_F(SoundArchive, AnEffectLongerThanSixtySecondsIsRefusedWhateverItClaims) {
+  struct Case {
+    const char* name;
+    int effect;
+    int64_t pcm_held;  // of the effect made
+  };
+  const Case cases[] = {
+      {"claims_hours.ogg", TAMSOUND_E_BAD_DATA, 0},
+      {"claims_60s.ogg", TAMSOUND_OK, 530688},  // every frame that decodes (132672)
+      {"claims_60s_and_a_frame.ogg", TAMSOUND_E_BAD_DATA, 0},
+      {"long.ogg", TAMSOUND_E_BAD_DATA, 0},
+      {"long_claims_1s.ogg", TAMSOUND_E_BAD_DATA, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int handle = -77;
+    EXPECT_EQ(Create(c.name, SoundKind::kEffect, &handle), c.effect);
+    if (c.effect == TAMSOUND_OK) {
+      EXPECT_EQ(Status(handle).pcm_held, c.pcm_held);
+      EXPECT_EQ(LastVoice()->memory.size(), static_cast<size_t>(c.pcm_held));
+    } else {
+      EXPECT_EQ(handle, -77);
+    }
+    EXPECT_EQ(Create(c.name, SoundKind::kStream, &handle), TAMSOUND_OK);
+  }
 }
 
 TEST_F(SoundArchive, AStreamGetsARingOfTheConfiguredLength) {

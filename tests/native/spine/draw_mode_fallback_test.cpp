@@ -6,23 +6,12 @@
 #include <vector>
 
 #include "game/draw_mode_fallback.h"
+#include "memory_settings.h"
 
 namespace torv {
 namespace {
 
-class MemorySettings : public SettingsStore {
-public:
-  std::string read(const char* key, const char* fallback) override {
-    auto it = values.find(key);
-    return it == values.end() ? fallback : it->second;
-  }
-  void write(const char* key, const char* value) override {
-    values[key] = value;
-    ++writes;
-  }
-  std::map<std::string, std::string> values;
-  int writes = 0;
-};
+using test::MemorySettings;
 
 using Attempt = std::pair<DRAW_INIT_MODE, int>;
 

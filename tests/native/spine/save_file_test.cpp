@@ -156,6 +156,63 @@ TEST_F(SaveFileTest, DamagedLengthsAreReadErrors) {
   }
 }
 
+// Every text at its longest: the largest file that is still a save file.
+SaveSlots longest_slots() {
+  SaveSlots slots;
+  for (GameProgress& slot : slots) {
+    for (std::string* text : {&slot.stage_file, &slot.archive_name, &slot.stage_title, &slot.next_stage_file})
+      text->assign(kMaxSaveTextBytes, '\x82');
+    slot.stage_number = 7;
+  }
+  return slots;
+}
+
+TEST_F(SaveFileTest, AFileLongerThanTheLargestSaveFileIsAReadErrorThatKeepsTheDefaults) {
+  const std::vector<uint8_t> longest = encode_save(KeyConfig{}, longest_slots());
+  ASSERT_EQ(longest.size(), kMaxSaveFileBytes);
+  std::vector<uint8_t> long_text = encode_save(KeyConfig{}, SaveSlots{});
+  {
+    // Slot 0's stage title (after two empty texts) one byte over the limit.
+    std::vector<uint8_t> text;
+    write_complemented_text(text, std::string(kMaxSaveTextBytes + 1, 'a'));
+    long_text.erase(long_text.begin() + 34, long_text.begin() + 38);
+    long_text.insert(long_text.begin() + 34, text.begin(), text.end());
+  }
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    uintmax_t grown_to;  // 0: as written; else the file is made this long (sparse)
+    SaveReadResult result;
+  };
+  std::vector<uint8_t> one_over = longest;
+  one_over.push_back(0);
+  const Case cases[] = {
+      {"the largest save file", longest, 0, SaveReadResult::kLoaded},
+      {"one byte more", one_over, 0, SaveReadResult::kReadError},
+      {"a save file grown to 5 GiB", encode_save(KeyConfig{}, sample_slots()), uintmax_t{5} << 30,
+       SaveReadResult::kReadError},
+      {"a text one byte over its limit", long_text, 0, SaveReadResult::kReadError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    put_bytes(c.bytes);
+    if (c.grown_to != 0) {
+      fs::resize_file(path_, c.grown_to);
+      ASSERT_EQ(fs::file_size(path_), c.grown_to);
+    }
+    KeyConfig keys;
+    SaveSlots slots;
+    EXPECT_EQ(read_save_file(path_, keys, slots), c.result);
+    if (c.result == SaveReadResult::kLoaded) {
+      EXPECT_EQ(slots, longest_slots());
+    } else {
+      EXPECT_TRUE(keys == KeyConfig{});
+      EXPECT_EQ(slots, SaveSlots{});
+    }
+    fs::remove(path_);
+  }
+}
+
 TEST_F(SaveFileTest, TextsEndAtTheirFirstZeroByte) {
   std::vector<uint8_t> bytes = encode_save(KeyConfig{}, SaveSlots{});
   // Replace slot 0's stage file by the complemented "ab\0c".

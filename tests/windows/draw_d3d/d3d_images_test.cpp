@@ -1,5 +1,6 @@
 // The device and the image store: texture formats and sizes, tiles of images
 // larger than the largest texture, slots, re-creates, archive loads, restore.
+#include <iterator>
 #include <memory>
 #include <set>
 
@@ -27,7 +28,17 @@ namespace {
 
 std::vector<char> Garbage() { return std::vector<char>(40, 'x'); }
 
-using D3dDevice = D3dTest;
+class D3dDevice : public D3dTest {
+protected:
+  // Text in colour from the rectangle's top-left, through the cache or not.
+  int Text(RECT rect, DWORD colour, int cached, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int result = d.DrawTextV(rect, -1, colour, 0, 0, cached, format, args);
+    va_end(args);
+    return result;
+  }
+};
 
 TEST_F(D3dDevice, StartsWithThirtyTwoOrSixteenBitTextures) {
   const struct {
@@ -50,7 +61,7 @@ TEST_F(D3dDevice, ImagesGetTheSmallestPowerOfTwoTexture) {
     int w, h, limit, tex_w, tex_h;
   } cases[] = {{1, 1, 0, 2, 2}, {2, 2, 0, 2, 2}, {100, 37, 0, 128, 64}, {256, 256, 256, 256, 256}, {3, 200, 0, 4, 256}};
   for (const auto& c : cases) {
-    d.SetTextureSizeLimit(c.limit, c.limit);
+    d.SetTextureLimitCap(torv::TextureLimits(c.limit, c.limit));
     ASSERT_EQ(d.Init(RendererWindow(), kWidth, kHeight, false), 0);
     const int slot = Load(Distinct(c.w, c.h));
     ASSERT_EQ(slot, 0) << c.w << "x" << c.h;
@@ -65,7 +76,7 @@ TEST_F(D3dDevice, ImagesGetTheSmallestPowerOfTwoTexture) {
 }
 
 TEST_F(D3dDevice, ImageLargerThanTheLargestTextureIsTiled) {
-  d.SetTextureSizeLimit(256, 256);
+  d.SetTextureLimitCap(torv::TextureLimits(256, 256));
   ASSERT_EQ(d.Init(RendererWindow(), kWidth, kHeight, false), 0);
   EXPECT_EQ(d.MaxTextureWidth(), 256);
   const torv::CheckImage picture = Distinct(300, 200);
@@ -90,6 +101,75 @@ TEST_F(D3dDevice, ImageLargerThanTheLargestTextureIsTiled) {
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 40; ++x) detail[static_cast<size_t>(y + 5) * kWidth + x + 7] = RgbOf(picture.at(236 + x, 150 + y));
   EXPECT_TRUE(SameFrame(Show([&] { d.DrawImageDetail(slot, 236, 150, 7, 5, 40, 20, 100); }), detail));
+}
+
+// A device with small textures and strict rules (as the cap makes the renderer
+// keep to them, a texture outside them is refused as such a device would) loads
+// every image, of any size and shape, and draws it and text as a large device does.
+TEST_F(D3dDevice, EveryImageAndTextFitsADeviceWithSmallSquareTextures) {
+  const struct {
+    int w, h, x, y;
+  } images[] = {{640, 480, 0, 0}, {300, 200, 0, 0}, {3, 200, 620, 10}, {100, 37, 400, 300}, {1, 1, 639, 479},
+                {700, 20, 10, 440}, {20, 470, 500, 5}};
+  auto scene = [&] {
+    return Show([&] {
+      for (int s = 0; s < d.ImageCount(); ++s) {
+        EXPECT_EQ(d.DrawImage(s, images[s].x, images[s].y, images[s].w, images[s].h, 100), 0);
+      }
+      // Across the seams of the 640 x 480 image's tiles.
+      EXPECT_EQ(d.DrawImageDetail(0, 200, 200, 30, 250, 120, 100, 100), 0);
+      const char* line = "a line of text wider than the largest texture of a small device: 0123456789";
+      EXPECT_EQ(Text(RECT{5, 400, 640, 430}, 0xFFFFFFFF, 0, "plain: %s", line), 0);
+      EXPECT_EQ(Text(RECT{5, 370, 640, 400}, 0xFFFFFF40, 1, "cached: %s", line), 0);
+    });
+  };
+  auto load_all = [&] {
+    for (const auto& image : images) ASSERT_GE(Load(Distinct(image.w, image.h)), 0) << image.w << "x" << image.h;
+  };
+  load_all();
+  const torv::TextureLimits device = d.TextureLimits();
+  const Frame large = scene();
+  ASSERT_GT(LitPixels(large), 290000);
+
+  const torv::TextureLimits caps[] = {torv::TextureLimits(256, 256, true, 1, true), torv::TextureLimits(256, 256, false, 2, true), torv::TextureLimits(512, 512, true, 0, false),
+                                      torv::TextureLimits(256, 256, false, 0, false)};
+  for (const torv::TextureLimits& cap : caps) {
+    d.SetTextureLimitCap(cap);
+    ASSERT_EQ(d.Init(RendererWindow(), kWidth, kHeight, false), 0);
+    EXPECT_EQ(d.TextureLimits().max_width, cap.max_width);
+    EXPECT_EQ(d.TextureLimits().square_only, cap.square_only);
+    EXPECT_EQ(d.TextureLimits().max_aspect, cap.max_aspect ? cap.max_aspect : device.max_aspect);
+    EXPECT_EQ(d.TextureLimits().pow2, cap.pow2);
+    load_all();
+    ASSERT_EQ(d.ImageCount(), static_cast<int>(std::size(images)));
+    for (int s = 0; s < d.ImageCount(); ++s) {
+      const torv::TileGrid& grid = d.Image(s)->grid;
+      EXPECT_TRUE(torv::texture_size_allowed(grid.tile_width, grid.tile_height, d.TextureLimits()))
+          << "slot " << s << ": " << grid.tile_width << "x" << grid.tile_height;
+    }
+    EXPECT_EQ(d.Image(0)->grid.count(), cap.max_width == 512 ? 2 : 6);
+    EXPECT_TRUE(SameFrame(scene(), large)) << cap.max_width << (cap.square_only ? " square" : "");
+    EXPECT_TRUE(TextureListHolds(d));
+  }
+}
+
+TEST_F(D3dDevice, TextureCapVariableLowersTheLimitsOfAnyInit) {
+  const struct {
+    const char* value;
+    int side, aspect;
+    bool square;
+  } cases[] = {{"256,square,aspect=1", 256, 1, true}, {"1024x512", 512, 0, false}, {"not a cap", 0, 0, false}};
+  const torv::TextureLimits device = d.TextureLimits();
+  for (const auto& c : cases) {
+    ASSERT_TRUE(SetEnvironmentVariableA(CDx3DDraw::kTextureCapVariable, c.value));
+    const int started = d.Init(RendererWindow(), kWidth, kHeight, false);
+    SetEnvironmentVariableA(CDx3DDraw::kTextureCapVariable, nullptr);
+    ASSERT_EQ(started, 0) << c.value;
+    const torv::TextureLimits& limits = d.TextureLimits();
+    EXPECT_EQ(limits.max_height, c.side ? c.side : device.max_height) << c.value;
+    EXPECT_EQ(limits.max_aspect, c.aspect ? c.aspect : device.max_aspect) << c.value;
+    EXPECT_EQ(limits.square_only, c.square) << c.value;
+  }
 }
 
 TEST_F(D3dDevice, SlotsAreHandedOutInOrderAndFailuresUseNone) {
@@ -118,7 +198,7 @@ TEST_F(D3dDevice, SlotsAreHandedOutInOrderAndFailuresUseNone) {
 }
 
 TEST_F(D3dDevice, ReCreateMovesLaterTextureIndicesDownAndKeepsTheSlot) {
-  d.SetTextureSizeLimit(256, 256);
+  d.SetTextureLimitCap(torv::TextureLimits(256, 256));
   ASSERT_EQ(d.Init(RendererWindow(), kWidth, kHeight, false), 0);
   ASSERT_EQ(Load(Distinct(300, 200)), 0);  // two textures
   ASSERT_EQ(Load(Distinct(10, 10)), 1);
@@ -206,7 +286,7 @@ IDirect3D9* WINAPI NoDirect3D(UINT) { return nullptr; }
 class D3dRestore : public D3dTest {
 protected:
   void SetUp() override {
-    d.SetTextureSizeLimit(256, 256);
+    d.SetTextureLimitCap(torv::TextureLimits(256, 256));
     D3dTest::SetUp();
     CTamArchiveCreate writer;
     const std::vector<uint8_t> member = Png(Distinct(40, 30));

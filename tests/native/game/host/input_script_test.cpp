@@ -46,6 +46,9 @@ TEST(InputScript, ErrorsNameTheLineAndLeaveTheOutputAlone) {
       {"1 R\n\n# c\n2 RX\n", "line 4: unknown key in \"RX\" (use - or LRUDSJACP)"},
       {"1 r\n", "line 1: unknown key in \"r\" (use - or LRUDSJACP)"},
       {"1 R J\n", "line 1: unexpected \"J\" after the keys"},
+      // Runs within the limit one by one, past it together (found by fuzz_input_script).
+      {"800000 -\n\n5 LR\n800000 -\n", "line 4: the script runs past 864000 frames"},
+      {"864000 -\n1 R\n", "line 2: the script runs past 864000 frames"},
   };
   for (const Case& c : cases) {
     InputScript script;
