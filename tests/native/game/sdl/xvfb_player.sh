@@ -9,10 +9,12 @@
 set -uo pipefail
 torv=$1 torvsim=$2 save_check=$3 data=$4 out=$5
 work=$(mktemp -d)
-xvfb="" game=""
+game=""
+# shellcheck source=SCRIPTDIR/../../../../scripts/private-display.sh
+source "$(dirname "$0")/../../../../scripts/private-display.sh"
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  private_display_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -58,15 +60,7 @@ ref pause_to_title J wait A wait P D D
 ref title_exit U
 
 # --- the display and the game --------------------------------------------------
-fdfile=$work/display
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-  [ "$(wc -l <"$fdfile" 2>/dev/null || echo 0)" -ge 1 ] && break
-  sleep 0.1
-done
-export DISPLAY=:$(tr -dc '0-9' <"$fdfile")
-[ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+private_display_start 1920x1080 || fail "Xvfb did not start"
 
 # The X11, GL and D-Bus client libraries keep a few allocations to the end of the
 # process; the game's own memory is checked by the headless test (dummy drivers).
