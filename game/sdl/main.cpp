@@ -28,6 +28,7 @@
 #include "game/sdl/instance_lock.h"
 #include "game/sdl/message_box.h"
 #include "game/sdl/platform_files.h"
+#include "game/sdl/run_measure.h"
 #include "game/sdl/sdl_shell.h"
 
 namespace torv {
@@ -55,6 +56,8 @@ constexpr char kUsage[] =
     "  --frames DIR        write every presented picture, read back from the window, as\n"
     "                      DIR/frame_NNNNNN.png (with --every N: every Nth)\n"
     "  --frame-sums FILE   write one checksum line per presented picture\n"
+    "  --measure FILE      write when the first picture was presented and how late the\n"
+    "                      frames began (game/sdl/run_measure.h)\n"
     "\n"
     "The player's files (\"save.dat\", \"Setting.ini\") are kept in $XDG_DATA_HOME/torv\n"
     "(default ~/.local/share/torv).\n";
@@ -71,6 +74,7 @@ struct Options {
   std::string frames_dir;
   int every = 1;
   std::string sums_file;
+  std::string measure_file;
 };
 
 bool parse_number(const char* text, long low, long high, long* out) {
@@ -121,6 +125,8 @@ int parse_options(int argc, char** argv, Options* o) {
       o->every = static_cast<int>(number);
     } else if (arg == "--frame-sums") {
       o->sums_file = value;
+    } else if (arg == "--measure") {
+      o->measure_file = value;
     } else {
       return bad(("unknown argument \"" + arg + "\"").c_str());
     }
@@ -168,6 +174,11 @@ int run(int argc, char** argv) {
   recorder.keep_pictures(o.frames_dir, o.every);
   if (!o.sums_file.empty() && !recorder.keep_checksums(o.sums_file)) {
     std::fprintf(stderr, "torv: cannot write \"%s\"\n", o.sums_file.c_str());
+    return 2;
+  }
+  RunMeasure measure;
+  if (!o.measure_file.empty() && !measure.open(o.measure_file)) {
+    std::fprintf(stderr, "torv: cannot write \"%s\"\n", o.measure_file.c_str());
     return 2;
   }
 
@@ -222,6 +233,13 @@ int run(int argc, char** argv) {
         shell.pads().open_first();
         if (recorder.active()) shell.watch_presented([&](const FrameView& frame) { recorder.record(frame); });
         if (!o.script.empty()) shell.feed_script(&script);
+        if (measure.active()) {
+          game.on_frame([&](const FrameView&) { measure.picture_presented(); });
+          // Lateness means something on the real clock only.
+          if (!o.deterministic) {
+            game.on_frame_released([&](uint32_t due_ms) { measure.frame_released(real_time.seconds() * 1000.0 - due_ms); });
+          }
+        }
         game.run();
         audio.close();
         if (!o.script.empty()) {
