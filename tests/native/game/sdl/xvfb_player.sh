@@ -76,10 +76,13 @@ echo "window ${width}x${height} (picture x$scale)"
 [ "$scale" -eq 2 ] || fail "a 1920x1080 desktop should start the picture at twice its size"
 xdotool windowfocus --sync "$window"
 
+# A key released before the game's next frame has taken its events is never seen
+# (as on Windows), and a busy machine can hold a frame back for a few hundred ms;
+# every key the test presses acts once per press however long it is held.
 press() {
   for k in "$@"; do
     xdotool keydown "$k"
-    sleep 0.15
+    sleep 0.5
     xdotool keyup "$k"
     sleep 0.15
   done
