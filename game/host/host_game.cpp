@@ -34,7 +34,7 @@ HostGame::~HostGame() = default;
 
 bool HostGame::load(std::string* error) {
   for (const char* archive : {kDataArchive, kStageArchive}) {
-    if (reader_.members(archive).empty()) {
+    if (!reader_.intact(archive)) {
       *error = "The archive \"" + archive_path(paths_.data_dir, archive) + "\" is missing or damaged.";
       return false;
     }
