@@ -10,14 +10,9 @@ if [ ! -x "$game" ]; then
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
   echo "play: no display; starting a private Xvfb (nothing will be visible)" >&2
-  fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'kill $xvfb 2>/dev/null; rm -f "$fdfile"' EXIT
-  for _ in $(seq 100); do
-    [ "$(wc -l <"$fdfile")" -ge 1 ] && break
-    sleep 0.1
-  done
-  export DISPLAY=:$(tr -dc '0-9' <"$fdfile")
+  # shellcheck source=SCRIPTDIR/private-display.sh
+  source "$root/scripts/private-display.sh"
+  trap private_display_stop EXIT
+  private_display_start 1280x1024 || { echo "play: Xvfb did not start" >&2; exit 1; }
 fi
 "$game" "$@"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Runs every test: native (ASan + UBSan), the Windows tests under wine64, the
-# checks of the 32-bit tree that need no Wine, and the WebAssembly build (Node,
-# Chromium). With TORV_WIN32_SUITE=1 also the 32-bit suite (ctest label wine32)
-# under 32-bit Wine, emulated where the kernel cannot start 32-bit programs; see the
-# README's testing section for why it is not yet in every run. Prints one summary
+# Runs every test: native (ASan + UBSan), the Windows tests under wine64, the checks of
+# the 32-bit tree that need no Wine, the WebAssembly build (Node, Chromium), and the
+# 32-bit suite (ctest label wine32) under 32-bit Wine, emulated where the kernel cannot
+# start 32-bit programs, unless the emulator shows its known fault (see the README's
+# testing section). TORV_WIN32_SUITE=0 leaves the 32-bit suite out. Prints one summary
 # line; exit 0 only if all pass.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,7 +44,7 @@ wine_env_start
 trap wine_env_stop EXIT
 run_ctest win64 build/win64
 wine_env_stop
-if [ "${TORV_WIN32_SUITE:-0}" = 1 ]; then
+if [ "${TORV_WIN32_SUITE:-1}" = 1 ]; then
   # The 32-bit suite in a prefix and wineserver of its own.
   if ! scripts/i386-handler.sh; then
     echo "run-tests: 32-bit programs cannot run here; the 32-bit suite will fail" >&2
@@ -52,7 +52,18 @@ if [ "${TORV_WIN32_SUITE:-0}" = 1 ]; then
   fi
   export WINEPREFIX=$root/build/win32/wineprefix
   wine_env_start
-  run_ctest win32-suite build/win32 -L wine32
+  # shellcheck source=../tests/windows/i686/known_emulation_fault.sh
+  source tests/windows/i686/known_emulation_fault.sh
+  if [ -f build/win32/bin/teb_after_exception.exe ] && known_emulation_fault build/win32/bin; then
+    # Under that fault 32-bit Wine itself goes astray at random (crashes at exit, lost
+    # replies, C library assertions), so no result of the suite would say anything about
+    # our programs. Where the kernel runs 32-bit programs, the suite runs strictly.
+    echo "run-tests: the 32-bit suite is not run: this machine starts 32-bit programs only through qemu," \
+      "whose known fault breaks 32-bit Wine (see the README's testing section)" >&2
+    summary+=("win32-suite: not run, 32-bit programs only through the faulty emulator")
+  else
+    run_ctest win32-suite build/win32 -L wine32
+  fi
   wine_env_stop
 fi
 trap - EXIT

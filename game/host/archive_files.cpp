@@ -36,6 +36,14 @@ std::vector<std::string> ArchiveReader::members(const std::string& archive) {
   return titles;
 }
 
+bool ArchiveReader::intact(const std::string& archive) {
+  if (!open(archive) || expand_->GetDataCount() == 0) return false;
+  for (int i = 0; i < expand_->GetDataCount(); ++i) {
+    if (expand_->GetDataSize(i) < 0) return false;
+  }
+  return true;
+}
+
 int ReaderStageSource::fetch(const std::string& file, const std::string& archive, std::vector<uint8_t>& bytes) {
   if (archive.empty()) return read_whole_file(file, bytes) ? 0 : -1;
   return reader_.read(archive, file, bytes);

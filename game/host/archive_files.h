@@ -28,6 +28,10 @@ public:
   // Titles of the archive's members, in archive order (empty when it cannot be opened).
   std::vector<std::string> members(const std::string& archive);
 
+  // True when the archive opens and every member lies within the file (a file cut
+  // short fails here at once, not only when the member past its end is read).
+  bool intact(const std::string& archive);
+
   const std::string& data_dir() const { return data_dir_; }
 
 private:

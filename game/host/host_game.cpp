@@ -34,7 +34,7 @@ HostGame::~HostGame() = default;
 
 bool HostGame::load(std::string* error) {
   for (const char* archive : {kDataArchive, kStageArchive}) {
-    if (reader_.members(archive).empty()) {
+    if (!reader_.intact(archive)) {
       *error = "The archive \"" + archive_path(paths_.data_dir, archive) + "\" is missing or damaged.";
       return false;
     }
@@ -92,13 +92,18 @@ void HostGame::run() {
 void HostGame::wait_frame() {
   // Sleep to the frame's due millisecond in one go; the game's own schedule then
   // finds the frame due and only rolls the second over.
-  if (!stop_requested()) {
+  const bool waiting = !stop_requested();
+  // The schedule releases the frame at the first millisecond after it is due.
+  const uint32_t release_ms =
+      frames_.second_start() + FrameClock::due_offset(frames_.frames_this_second() + 1, kFrameRate) + 1;
+  if (waiting) {
     HostClock& clock = shell_.clock();
-    const uint32_t due = FrameClock::due_offset(frames_.frames_this_second() + 1, kFrameRate);
     const uint32_t elapsed = clock.now_ms() - frames_.second_start();
-    if (elapsed <= due) clock.sleep_ms(due + 1 - elapsed);
+    const uint32_t release = release_ms - frames_.second_start();
+    if (elapsed < release) clock.sleep_ms(release - elapsed);
   }
   frames_.wait_frame(kFrameRate, shell_.clock(), stop_);
+  if (waiting && release_watcher_) release_watcher_(release_ms);
   shell_.pump_events(*this);
   pad_present_ = shell_.pad_attached() ? 1 : 0;
 }

@@ -92,6 +92,9 @@ public:
   const SaveSlots& saved() const { return saved_; }
   // Called with every finished frame after the shell has presented it.
   void on_frame(std::function<void(const FrameView&)> watcher) { frame_watcher_ = std::move(watcher); }
+  // Called as each frame's wait ends, with the clock's millisecond at which the
+  // schedule released it (for measuring how late frames start).
+  void on_frame_released(std::function<void(uint32_t due_ms)> watcher) { release_watcher_ = std::move(watcher); }
 
   // MenuHost and PlayHost.
   bool stop_requested() override { return stop_.load(std::memory_order_relaxed) != 0; }
@@ -160,6 +163,7 @@ private:
   bool seed_fixed_ = false;
   uint32_t fixed_seed_ = 0;
   std::function<void(const FrameView&)> frame_watcher_;
+  std::function<void(uint32_t)> release_watcher_;
 };
 
 // The one line a scripted run prints at its end: "result=... frames=... score=...

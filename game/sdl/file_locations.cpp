@@ -18,8 +18,8 @@ std::vector<std::string> archive_folder_candidates(const std::string& program_fo
                                                    const std::string& installed_data_folder) {
   std::vector<std::string> candidates;
   if (!program_folder.empty()) {
-    candidates.push_back(path_in(program_folder, "../../data"));
     candidates.push_back(path_in(program_folder, "../share/torv"));
+    candidates.push_back(path_in(program_folder, "../../data"));
   }
   if (!installed_data_folder.empty()) candidates.push_back(installed_data_folder);
   return candidates;

@@ -6,9 +6,9 @@
 //   ~/.local/share/torv/ when XDG_DATA_HOME is unset, empty or not an absolute path
 //   (as the XDG base directory rules say).
 // - The archives ("dat.tfa", "sdat.tfa") are taken from --data DIR when given, else
-//   from the first of: the build's data folder next to the program (build/<tree>/bin
-//   → build/data), the installed data folder relative to the program (bin → share/torv),
-//   and the data folder the program was installed for.
+//   from the first of: the installed data folder relative to the program (bin →
+//   share/torv), the build's data folder next to the program (build/<tree>/bin →
+//   build/data), and the data folder the program was installed for.
 #pragma once
 
 #include <functional>

@@ -28,6 +28,7 @@
 #include "game/sdl/instance_lock.h"
 #include "game/sdl/message_box.h"
 #include "game/sdl/platform_files.h"
+#include "game/sdl/run_measure.h"
 #include "game/sdl/sdl_shell.h"
 
 namespace torv {
@@ -48,12 +49,15 @@ constexpr char kUsage[] =
     "  --script FILE       play an input script (game/host/input_script.h) through the\n"
     "                      event queue from the title menu on; close at its end and print\n"
     "                      the outcome line\n"
+    "  --seed N            seed the random numbers with N instead of the clock (the\n"
+    "                      stages and the choice of music repeat)\n"
     "  --deterministic     simulated time (every frame on time, no waiting) and a fixed\n"
-    "                      random seed, so a scripted run repeats exactly\n"
-    "  --seed N            the fixed seed of --deterministic (default 1)\n"
+    "                      seed (--seed, default 1), so a scripted run repeats exactly\n"
     "  --frames DIR        write every presented picture, read back from the window, as\n"
     "                      DIR/frame_NNNNNN.png (with --every N: every Nth)\n"
     "  --frame-sums FILE   write one checksum line per presented picture\n"
+    "  --measure FILE      write when the first picture was presented and how late the\n"
+    "                      frames began (game/sdl/run_measure.h)\n"
     "\n"
     "The player's files (\"save.dat\", \"Setting.ini\") are kept in $XDG_DATA_HOME/torv\n"
     "(default ~/.local/share/torv).\n";
@@ -65,10 +69,12 @@ struct Options {
   std::string icon_file;
   std::string script;
   bool deterministic = false;
+  bool seeded = false;
   uint32_t seed = 1;
   std::string frames_dir;
   int every = 1;
   std::string sums_file;
+  std::string measure_file;
 };
 
 bool parse_number(const char* text, long low, long high, long* out) {
@@ -111,6 +117,7 @@ int parse_options(int argc, char** argv, Options* o) {
     } else if (arg == "--seed") {
       if (!parse_number(value, 0, 0xFFFFFFFFL, &number)) return bad("--seed needs a number from 0 to 4294967295");
       o->seed = static_cast<uint32_t>(number);
+      o->seeded = true;
     } else if (arg == "--frames") {
       o->frames_dir = value;
     } else if (arg == "--every") {
@@ -118,6 +125,8 @@ int parse_options(int argc, char** argv, Options* o) {
       o->every = static_cast<int>(number);
     } else if (arg == "--frame-sums") {
       o->sums_file = value;
+    } else if (arg == "--measure") {
+      o->measure_file = value;
     } else {
       return bad(("unknown argument \"" + arg + "\"").c_str());
     }
@@ -167,6 +176,11 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "torv: cannot write \"%s\"\n", o.sums_file.c_str());
     return 2;
   }
+  RunMeasure measure;
+  if (!o.measure_file.empty() && !measure.open(o.measure_file)) {
+    std::fprintf(stderr, "torv: cannot write \"%s\"\n", o.measure_file.c_str());
+    return 2;
+  }
 
   const std::string user_folder = prepare_user_folder();
   if (user_folder.empty()) {
@@ -202,7 +216,7 @@ int run(int argc, char** argv) {
     if (!game.load(&error)) {
       status = fail(nullptr, error);
     } else {
-      if (o.deterministic) game.fix_random_seed(o.seed);
+      if (o.deterministic || o.seeded) game.fix_random_seed(o.seed);
       Image icon;
       const bool have_icon = make_window_icon(game.images(), &icon);
       WindowOptions window;
@@ -219,6 +233,13 @@ int run(int argc, char** argv) {
         shell.pads().open_first();
         if (recorder.active()) shell.watch_presented([&](const FrameView& frame) { recorder.record(frame); });
         if (!o.script.empty()) shell.feed_script(&script);
+        if (measure.active()) {
+          game.on_frame([&](const FrameView&) { measure.picture_presented(); });
+          // Lateness means something on the real clock only.
+          if (!o.deterministic) {
+            game.on_frame_released([&](uint32_t due_ms) { measure.frame_released(real_time.seconds() * 1000.0 - due_ms); });
+          }
+        }
         game.run();
         audio.close();
         if (!o.script.empty()) {

@@ -36,7 +36,9 @@ bool SdlShell::open_window(const WindowOptions& options, const Image* icon, std:
     SDL_GetDisplayUsableBounds(0, &usable);
     scale = initial_window_scale(usable.w, usable.h, kFrameAllowanceW, kFrameAllowanceH);
   }
-  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  // Hidden until its renderer exists: making one may replace the system's window
+  // (an OpenGL renderer needs a window made for it), which should not flicker.
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
   if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPictureWidth * scale,
                              kPictureHeight * scale, flags);
@@ -70,6 +72,7 @@ bool SdlShell::open_window(const WindowOptions& options, const Image* icon, std:
     return false;
   }
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_ShowWindow(window_);
   SDL_RenderClear(renderer_);
   SDL_RenderPresent(renderer_);
   return true;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/torvsim/input_script.h"
+#include "game/host/input_script.h"
 
 using namespace torv;
 

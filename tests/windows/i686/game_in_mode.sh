@@ -54,10 +54,10 @@ printf '[Init]\r\nDraw=%s\r\n' "$draw" >"$work/Setting.ini"
 trap cleanup EXIT
 start_display 1024x768
 
-# Waits up to $1 seconds for the command "$2 ..." to succeed; fails with $3.
+# Waits up to $1 seconds for the command "$3 ..." to succeed; fails saying $2.
 wait_for() {
-  local limit=$(($1 + SECONDS)) what=$3
-  shift 3
+  local limit=$(($1 + SECONDS)) what=$2
+  shift 2
   until "$@"; do
     [ -f "$last_exit_file" ] && fail "the game ended (exit code $(cat "$last_exit_file")) while waiting: $what"
     [ $SECONDS -lt $limit ] || fail "$what"
@@ -95,21 +95,28 @@ wait_for_title() {
     sleep 0.5
   done
 }
-# Holds key $1 down until "$2" holds (at most $3 seconds): a slow frame cannot miss it.
+# Presses key $1 until "$2" holds (at most $3 seconds). A menu may not take a key that was
+# already down when it began to read keys, so each try releases the key; each holds it
+# longer than the last, so a slow frame cannot miss it, and waits a while for the picture
+# before the next (a second Escape would close the pause menu again).
 hold_until() {
-  local key=$1 check=$2 limit=$(($3 + SECONDS)) window
+  local key=$1 check=$2 limit=$(($3 + SECONDS)) window hold=0.2 settle
   window=$(xdotool search --name '^TORV$' 2>/dev/null | head -n 1)
   [ -n "$window" ] || fail "no X window of the game"
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool keydown "$key"
-  until $check; do
+  while :; do
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool keydown "$key"
+    sleep "$hold"
+    xdotool keyup "$key"
+    for settle in $(seq 6); do
+      $check && return 0
+      sleep 0.5
+    done
     if [ $SECONDS -ge $limit ] || [ -f "$last_exit_file" ]; then
-      xdotool keyup "$key"
-      fail "holding $key did not lead to: $check"
+      fail "pressing $key did not lead to: $check"
     fi
-    sleep 0.5
+    hold=$(awk -v h="$hold" 'BEGIN { h *= 2; print (h > 2 ? 2 : h) }')
   done
-  xdotool keyup "$key"
 }
 
 start=$SECONDS

@@ -30,16 +30,16 @@ TEST(UserDataFolder, FollowsTheXdgRules) {
   }
 }
 
-TEST(ArchiveFolders, BuildTreeThenInstalledRelativeThenInstalledAbsolute) {
-  const std::vector<std::string> expected = {"/src/build/linux/bin/../../data", "/src/build/linux/bin/../share/torv",
+TEST(ArchiveFolders, InstalledRelativeThenBuildTreeThenInstalledAbsolute) {
+  const std::vector<std::string> expected = {"/src/build/linux/bin/../share/torv", "/src/build/linux/bin/../../data",
                                              "/usr/local/share/torv"};
   EXPECT_EQ(archive_folder_candidates("/src/build/linux/bin/", "/usr/local/share/torv"), expected);
   EXPECT_EQ(archive_folder_candidates("/src/build/linux/bin", "/usr/local/share/torv"), expected);
   EXPECT_EQ(archive_folder_candidates("", "/usr/share/torv"), std::vector<std::string>{"/usr/share/torv"});
 
-  const std::set<std::string> holding = {"/src/build/linux/bin/../share/torv", "/usr/local/share/torv"};
+  const std::set<std::string> holding = {"/src/build/linux/bin/../../data", "/usr/local/share/torv"};
   auto holds = [&](const std::string& f) { return holding.count(f) > 0; };
-  EXPECT_EQ(first_archive_folder(expected, holds), "/src/build/linux/bin/../share/torv");
+  EXPECT_EQ(first_archive_folder(expected, holds), "/src/build/linux/bin/../../data");
   EXPECT_EQ(first_archive_folder(expected, [](const std::string&) { return false; }), "");
 }
 
