@@ -70,6 +70,7 @@ web: web-deps web-data $(WASM)/CMakeCache.txt
 web-serve: web
 	@echo "make web-serve: open http://127.0.0.1:$(WEB_PORT)/ in a browser (Ctrl+C ends)"
 	@cd build/web && exec python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 # The native game with its archives and icon, nothing else.
 linux: $(LINUX)/CMakeCache.txt
 	cmake --build $(LINUX) -j$(JOBS) --target torv_playable

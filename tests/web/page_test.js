@@ -2,6 +2,7 @@
 //   title    the page loads with no console error, and the title frame on the canvas
 //            is pixel for pixel the native front-end's title frame;
 //   keys     key presses start a game;
+//   mute     muted before the first key, the game stays silent; unmuted, it plays;
 //   replay   stage 1's replay, fed through the input-script path, reaches the goal;
 //   save     pause, save to file 3, close the browser, start it again on the same
 //            profile, continue from file 3: the saved stage comes back;
@@ -187,6 +188,27 @@ test('keys', async () => {
   }
   const errors = page.errors();
   if (errors.length) throw new Error(`console errors: ${errors.map((e) => e.text).join(' | ')}`);
+  await page.close();
+});
+
+// Muted before the first key, the game stays silent through keys (the runtime
+// resumes the audio on the first key of its own accord); unmuted, it plays.
+test('mute', async () => {
+  const page = await browser.newPage();
+  await page.goto(server.url);
+  await page.waitFor(`${framesDone} >= ${TITLE_FRAMES}`, { timeoutMs: 60000, what: 'the title' });
+  const audio = 'Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none"';
+  const button = await page.evaluate(`(() => {
+    const r = document.getElementById('mute').getBoundingClientRect();
+    return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
+  })()`);
+  await page.click(button.x, button.y);
+  await pressKey(page, { key: 'ArrowRight', code: 'ArrowRight', keyCode: 39 });
+  await waitFrames(page, 10);
+  const muted = await page.evaluate(audio);
+  if (muted !== 'suspended') throw new Error(`muted, a key turned the sound on (${muted})`);
+  await page.click(button.x, button.y);
+  await page.waitFor(`${audio} === 'running'`, { what: 'the sound on after unmuting' });
   await page.close();
 });
 
