@@ -89,10 +89,19 @@
   function audioContext() {
     return window.Module && Module.SDL2 && Module.SDL2.audioContext;
   }
+  const watched = new WeakSet();
   function applyMute() {
     muteButton.textContent = muted ? 'Sound on' : 'Mute';
     const ctx = audioContext();
     if (!ctx) return;
+    // The runtime may resume the context later than our handlers run (its resume is
+    // asynchronous), so a muted game puts it back to sleep whenever it wakes.
+    if (!watched.has(ctx)) {
+      watched.add(ctx);
+      ctx.addEventListener('statechange', () => {
+        if (muted && ctx.state === 'running') ctx.suspend();
+      });
+    }
     if (muted) ctx.suspend();
     else ctx.resume();
   }
