@@ -1,6 +1,7 @@
 // The browser game in headless Chromium, against the page served from 127.0.0.1:
 //   title    the page loads with no console error, and the title frame on the canvas
-//            is pixel for pixel the native front-end's title frame;
+//            is the native front-end's title frame, but for a few glyph edge pixels
+//            (see differingPixels' use below);
 //   keys     key presses start a game;
 //   mute     muted before the first key, the game stays silent; unmuted, it plays;
 //   replay   stage 1's replay, fed through the input-script path, reaches the goal;
