@@ -77,6 +77,8 @@ wine_env_prefix() {
   cp -a "$TORV_ROOT/build/wineprefix-template" "$WINEPREFIX"
 }
 
+# shellcheck source=private-display.sh
+source "$TORV_ROOT/scripts/private-display.sh"
 wine_env_xvfb_pid=""
 
 # Japanese locale for code page 932 (Shift-JIS texts) when it exists or can be made.
@@ -90,27 +92,8 @@ wine_env_locale() {
 wine_env_start() {
   local size=${1:-1024x768}
   wine_env_locale
-  # Xvfb picks a free display number itself (-displayfd), so two scripts starting at
-  # once can never share a display.
-  local fdfile
-  fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-  wine_env_xvfb_pid=$!
-  local n=""
-  for _ in $(seq 100); do
-    # The number is complete once its line ends.
-    if [ "$(wc -l <"$fdfile")" -ge 1 ]; then
-      n=$(tr -dc '0-9' <"$fdfile")
-      break
-    fi
-    sleep 0.1
-  done
-  rm -f "$fdfile"
-  if [ -z "$n" ]; then
-    echo "wine: Xvfb did not start" >&2
-    return 1
-  fi
-  export DISPLAY=:$n
+  private_display_start "$size" || { echo "wine: Xvfb did not start" >&2; return 1; }
+  wine_env_xvfb_pid=$private_display_pid
   wine_env_prefix
   wineserver -p
   # Start Wine's helper processes with detached stdio, or they inherit the test

@@ -94,12 +94,11 @@ void HostGame::wait_frame() {
   // finds the frame due and only rolls the second over.
   const bool waiting = !stop_requested();
   // The schedule releases the frame at the first millisecond after it is due.
-  const uint32_t release_ms =
-      frames_.second_start() + FrameClock::due_offset(frames_.frames_this_second() + 1, kFrameRate) + 1;
+  const uint32_t release = FrameClock::due_offset(frames_.frames_this_second() + 1, kFrameRate) + 1;
+  const uint32_t release_ms = frames_.second_start() + release;
   if (waiting) {
     HostClock& clock = shell_.clock();
     const uint32_t elapsed = clock.now_ms() - frames_.second_start();
-    const uint32_t release = release_ms - frames_.second_start();
     if (elapsed < release) clock.sleep_ms(release - elapsed);
   }
   frames_.wait_frame(kFrameRate, shell_.clock(), stop_);
