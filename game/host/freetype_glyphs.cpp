@@ -3,9 +3,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 #include <iconv.h>
 
+#include "game/host/outline_rasteriser.h"
 #include "game/host/text_encoding.h"
 
 namespace torv {
@@ -112,24 +114,61 @@ bool FreeTypeGlyphs::font_metrics(FontMetrics* out) {
   return true;
 }
 
+namespace {
+
+OutlinePoint outline_point(const FT_Vector* v) {
+  return OutlinePoint{static_cast<int32_t>(v->x), static_cast<int32_t>(v->y)};
+}
+
+// FreeType hands the outline's pieces, contour by contour, to our rasteriser.
+const FT_Outline_Funcs kToRasteriser = {
+    [](const FT_Vector* to, void* user) {
+      static_cast<OutlineRasteriser*>(user)->move_to(outline_point(to));
+      return 0;
+    },
+    [](const FT_Vector* to, void* user) {
+      static_cast<OutlineRasteriser*>(user)->line_to(outline_point(to));
+      return 0;
+    },
+    [](const FT_Vector* control, const FT_Vector* to, void* user) {
+      static_cast<OutlineRasteriser*>(user)->conic_to(outline_point(control), outline_point(to));
+      return 0;
+    },
+    [](const FT_Vector* control1, const FT_Vector* control2, const FT_Vector* to, void* user) {
+      static_cast<OutlineRasteriser*>(user)->cubic_to(outline_point(control1), outline_point(control2),
+                                                      outline_point(to));
+      return 0;
+    },
+    0,
+    0,
+};
+
+}  // namespace
+
 bool FreeTypeGlyphs::glyph(unsigned code, GlyphBitmap* out) {
   if (!impl_->face) return false;
   const unsigned cp = impl_->unicode(code);
-  if (cp == 0 || FT_Load_Char(impl_->face, cp, FT_LOAD_RENDER) != 0) return false;
+  // The hinted outline only: FreeType's own rasteriser rounds differently where
+  // `long` is 32 bits (the browser build), so ours draws it the same everywhere.
+  // Loading presets the bitmap's box FreeType would render into.
+  if (cp == 0 || FT_Load_Char(impl_->face, cp, FT_LOAD_DEFAULT) != 0) return false;
   const FT_GlyphSlot slot = impl_->face->glyph;
-  const FT_Bitmap& bitmap = slot->bitmap;
-  if (bitmap.width == 0 || bitmap.rows == 0 || bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return false;
-  out->width = static_cast<int>(bitmap.width);
-  out->height = static_cast<int>(bitmap.rows);
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
+  const FT_Bitmap& box = slot->bitmap;
+  if (box.width == 0 || box.rows == 0) return false;
+  OutlineRasteriser rasteriser(slot->bitmap_left, slot->bitmap_top, static_cast<int>(box.width),
+                               static_cast<int>(box.rows));
+  if (!rasteriser.usable() || FT_Outline_Decompose(&slot->outline, &kToRasteriser, &rasteriser) != 0) return false;
+  const std::vector<uint8_t> coverage = rasteriser.coverage();
+  if (coverage.empty()) return false;
+  out->width = rasteriser.width();
+  out->height = rasteriser.height();
   out->origin_x = slot->bitmap_left;
   out->origin_y = slot->bitmap_top;
   out->pitch = out->width;
-  out->levels.assign(static_cast<size_t>(out->width * out->height), 0);
-  // FreeType's 0..255 coverage to the 0..64 levels of the Windows glyph bitmaps.
-  for (int y = 0; y < out->height; ++y) {
-    const unsigned char* row = bitmap.buffer + y * bitmap.pitch;
-    for (int x = 0; x < out->width; ++x) out->levels[static_cast<size_t>(y * out->width + x)] = (row[x] * 64 + 127) / 255;
-  }
+  out->levels.resize(coverage.size());
+  // 0..255 coverage to the 0..64 levels of the Windows glyph bitmaps.
+  for (size_t i = 0; i < coverage.size(); ++i) out->levels[i] = static_cast<uint8_t>((coverage[i] * 64 + 127) / 255);
   return true;
 }
 
