@@ -11,12 +11,14 @@
 // Usage: node page_test.js --web DIR --data DIR --native TORV --replays DIR
 'use strict';
 
-const { execFile, spawnSync } = require('child_process');
+const { spawnSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { Browser } = require('./chromium');
-const { readPng, decodePng } = require('./png');
+const { readPng } = require('./png');
+const { canvasFrame, differingPixels, framesDone, waitFrames, pressKey, scriptedRun, nativeOutcome, runCases } =
+  require('./page_tools');
 const { serve } = require('./static_server');
 
 const options = {};
@@ -30,6 +32,7 @@ for (const name of ['web', 'data', 'native', 'replays']) {
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'torv-web-test-'));
 const TITLE_FRAMES = 30;
+const nativeGame = { game: options.native, data: options.data, home: path.join(work, 'native-home') };
 
 function writeScript(name, lines) {
   fs.writeFileSync(path.join(work, name), `${lines.join('\n')}\n`);
@@ -67,81 +70,15 @@ function nativeTitleFrame() {
   return readPng(path.join(frames, last));
 }
 
-// The outcome line of the native front-end for a script the page is given.
-function nativeOutcome(script) {
-  return new Promise((resolve, reject) => {
-    execFile(options.native, ['--data', options.data, '--window-scale', '1', '--deterministic', '--script',
-      path.join(work, path.basename(script))], {
-      env: { ...process.env, XDG_DATA_HOME: path.join(work, 'native-home'), SDL_VIDEODRIVER: 'dummy',
-             SDL_AUDIODRIVER: 'dummy', ASAN_OPTIONS: 'detect_leaks=0' },
-      timeout: 300000,
-    }, (error, stdout, stderr) => (error ? reject(new Error(`native run: ${error.message} ${stderr}`))
-      : resolve(stdout.trim())));
-  });
-}
-
-// The canvas as the page shows it, one pixel per game pixel.
-async function canvasFrame(page) {
-  const box = await page.evaluate(`(() => {
-    const r = document.getElementById('canvas').getBoundingClientRect();
-    return { x: r.x, y: r.y, width: r.width, height: r.height, dpr: devicePixelRatio };
-  })()`);
-  if (box.dpr !== 1 || box.x % 1 || box.y % 1 || box.width !== 640 || box.height !== 480) {
-    throw new Error(`the canvas is not at whole pixels 640 x 480 here: ${JSON.stringify(box)}`);
-  }
-  const { data } = await page.send('Page.captureScreenshot', {
-    format: 'png', clip: { x: box.x, y: box.y, width: 640, height: 480, scale: 1 },
-  });
-  return decodePng(Buffer.from(data, 'base64'));
-}
-
-// count: pixels that differ in any channel; first: where and how the first one does.
-function differingPixels(a, b) {
-  if (a.width !== b.width || a.height !== b.height) return { count: Infinity, first: 'sizes differ' };
-  let count = 0;
-  let first = null;
-  for (let p = 0; p < a.width * a.height; ++p) {
-    const i = p * 4;
-    const d = Math.max(Math.abs(a.rgba[i] - b.rgba[i]), Math.abs(a.rgba[i + 1] - b.rgba[i + 1]),
-                       Math.abs(a.rgba[i + 2] - b.rgba[i + 2]));
-    if (d === 0) continue;
-    if (!first) first = `(${p % a.width}, ${Math.floor(p / a.width)}): ${[...a.rgba.subarray(i, i + 3)]} vs ${[...b.rgba.subarray(i, i + 3)]}`;
-    ++count;
-  }
-  return { count, first };
-}
-
-// Frames the game has begun since the page loaded.
-const framesDone = '(Module.torvTurns || 0)';
-async function waitFrames(page, n) {
-  const start = await page.evaluate(framesDone);
-  await page.waitFor(`${framesDone} >= ${start + n}`, { what: `${n} more frames` });
-}
-
-async function pressKey(page, key) {
-  await page.key('keyDown', key);
-  await waitFrames(page, 3);
-  await page.key('keyUp', key);
-  await waitFrames(page, 3);
-}
 const KEY_Z = { key: 'z', code: 'KeyZ', keyCode: 90 };
 
-// The outcome line a scripted run prints at its end.
-async function scriptedRun(page, url) {
-  const ended = page.waitForEvent('Runtime.consoleAPICalled',
-    (p) => p.args.some((a) => typeof a.value === 'string' && a.value.startsWith('result=')), 180000);
-  await page.goto(url);
-  const event = await ended;
-  return event.args.map((a) => a.value).join(' ');
-}
-
-const cases = [];
-function test(name, body) {
-  cases.push({ name, body });
-}
-
+// The cases reach the run's server and browser as these two.
 let server;
 let browser;
+const cases = [];
+function test(name, body) {
+  cases.push({ name, body: (run) => { ({ server, browser } = run); return body(); } });
+}
 
 test('title', async () => {
   const native = nativeTitleFrame();
@@ -202,7 +139,8 @@ test('mute', async () => {
 test('replay', async () => {
   const page = await browser.newPage();
   const script = writeScript('stage1.txt', toStageTwo);
-  const native = nativeOutcome(script);
+  const native = nativeOutcome(nativeGame, path.join(work, path.basename(script)));
+  native.catch(() => {});  // a failure is awaited below, once the page has run
   const line = await scriptedRun(page, `${server.url}?deterministic=1&script=${script}`);
   if (!/ stage=0002\.afb stage_number=2$/.test(line)) throw new Error(`stage 1's goal not reached: ${line}`);
   // Frames, score, lives, place and time as the native game ends the same script.
@@ -260,31 +198,4 @@ test('missing-files', async () => {
   }
 });
 
-(async () => {
-  let failed = 0;
-  server = await serve({ mounts: { '/': options.web, '/scripts/': work } });
-  browser = await Browser.launch();
-  try {
-    // TORV_WEB_CASES=title,keys runs only those cases.
-    const only = process.env.TORV_WEB_CASES ? process.env.TORV_WEB_CASES.split(',') : null;
-    for (const c of cases.filter((x) => !only || only.includes(x.name))) {
-      const started = Date.now();
-      try {
-        await c.body();
-        console.log(`PASS ${c.name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
-      } catch (e) {
-        ++failed;
-        console.log(`FAIL ${c.name}: ${e.message}`);
-      }
-    }
-  } finally {
-    await browser.close();
-    await server.close();
-  }
-  if (failed === 0) fs.rmSync(work, { recursive: true, force: true });
-  else console.log(`kept for inspection: ${work}`);
-  process.exit(failed ? 1 : 0);
-})().catch((e) => {
-  console.error(e);
-  process.exit(1);
-});
+runCases(cases, { mounts: { '/': options.web, '/scripts/': work }, work });
