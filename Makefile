@@ -57,13 +57,14 @@ win32: $(WIN32)/CMakeCache.txt
 wasm: web-deps $(WASM)/CMakeCache.txt
 	cmake --build $(WASM) -j$(JOBS) --target torv_wasm_tests
 
-# The page (build/web): the front-end in WebAssembly and the archives, which a native
-# tree's data tools make (the player's tree; make test uses its own test tree).
+# The page (build/web): the front-end in WebAssembly, the archives and the font cut
+# down to the game's characters, which a native tree's data tools make (the player's
+# tree; make test uses its own test tree).
 WEB_DATA_TREE ?= $(LINUX)
 WEB_PORT ?= 8000
-web-data: | game-packages
+web-data: | game-packages web-packages
 	@[ -f $(WEB_DATA_TREE)/CMakeCache.txt ] || $(MAKE) $(WEB_DATA_TREE)/CMakeCache.txt
-	cmake --build $(WEB_DATA_TREE) -j$(JOBS) --target torv_data
+	cmake --build $(WEB_DATA_TREE) -j$(JOBS) --target torv_data torv_web_font
 web: web-deps web-data $(WASM)/CMakeCache.txt
 	cmake --build $(WASM) -j$(JOBS) --target torv_web_page
 	@echo "make web: the page is in build/web ($$(du -sh build/web | cut -f1)); make web-serve serves it"

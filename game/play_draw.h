@@ -9,8 +9,10 @@
 
 namespace torv {
 
+// Text heights: the status bar and captions, the menus, "ALL CLEAR".
 constexpr int kPlayFontSize = 14;
 constexpr int kMenuFontSize = 24;
+constexpr int kAllClearFontSize = 30;
 
 // The background at half the camera's speed, then every visible tile with an image.
 void draw_world(PlayCanvas& canvas, const GameState& state);

@@ -20,7 +20,6 @@ constexpr int kAfterBonusFrames = 30;
 constexpr int kBonusPerSecond = 10;
 constexpr int kPauseTitleY = 200;
 constexpr int kPauseItemY[] = {224, 238, 252};
-constexpr int kAllClearFontSize = 30;
 constexpr TextArea kWholeScreen = {0, 0, kScreenWidth, kScreenHeight};
 
 struct Colours {

@@ -28,8 +28,9 @@ packages=(
 if [ "${1:-}" = "--game" ]; then
   packages=("${game_packages[@]}")
 elif [ "${1:-}" = "--web" ]; then
-  # The WebAssembly compilers, and the browser the page is tested in.
-  packages+=(emscripten chromium python3)
+  # The WebAssembly compilers, the browser the page is tested in, and the font tools
+  # that cut the page's font down to the game's characters (scripts/subset-font.py).
+  packages+=(emscripten chromium python3 python3-fonttools)
 fi
 
 native_arch=$(dpkg --print-architecture)

@@ -9,7 +9,7 @@
   const HEIGHT = 480;
   const DATA_PACKAGE = 'torv.data';
   const DATA_DIR = '/data';
-  const FONT = 'ipag.ttf';
+  const FONT = 'torv-gothic-subset.ttf';
   const canvas = document.getElementById('canvas');
   const stage = document.getElementById('stage');
   const below = document.getElementById('below');
@@ -125,31 +125,43 @@
     return;
   }
 
-  // The data package: "TORVDATA", a little-endian 32-bit length, a JSON list of
-  // {name, size}, then the files' bytes in that order (web/pack_data.js).
-  async function fetchDataPackage() {
-    const response = await fetch(DATA_PACKAGE);
+  // Each download with its progress counted in one bar.
+  const progress = new Map();
+  function showProgress() {
+    let done = 0;
+    let total = 0;
+    for (const p of progress.values()) {
+      done += p.done;
+      total += p.total;
+    }
+    setProgress(done, total);
+  }
+
+  async function fetchBytes(url) {
+    const response = await fetch(url);
     if (!response.ok) throw new Error(`${response.status} ${response.statusText}`.trim());
-    const total = Number(response.headers.get('Content-Length')) || 0;
+    const mine = { done: 0, total: Number(response.headers.get('Content-Length')) || 0 };
+    progress.set(url, mine);
     const reader = response.body.getReader();
     const chunks = [];
-    let done = 0;
     for (;;) {
       const part = await reader.read();
       if (part.done) break;
       chunks.push(part.value);
-      done += part.value.length;
-      setProgress(done, total);
+      mine.done += part.value.length;
+      showProgress();
     }
-    const bytes = new Uint8Array(done);
+    const bytes = new Uint8Array(mine.done);
     let at = 0;
     for (const c of chunks) {
       bytes.set(c, at);
       at += c.length;
     }
-    return unpack(bytes);
+    return bytes;
   }
 
+  // The data package: "TORVDATA", a little-endian 32-bit length, a JSON list of
+  // {name, size}, then the files' bytes in that order (web/pack_data.js).
   function unpack(bytes) {
     const magic = new TextDecoder().decode(bytes.subarray(0, 8));
     if (magic !== 'TORVDATA') throw new Error('not a data package');
@@ -165,9 +177,16 @@
     return files;
   }
 
-  const data = fetchDataPackage();
-  data.catch((e) => showError(`The game data (${DATA_PACKAGE}) could not be loaded: ${e.message}.\n` +
-                              'Reload the page to try again.'));
+  // The font is a file of its own beside the package, so that another font (the
+  // original of this subset) can take its place under the same name.
+  function loading(what, promise) {
+    promise.catch((e) => showError(`The ${what} could not be loaded: ${e.message}.\nReload the page to try again.`));
+    return promise;
+  }
+  const data = Promise.all([
+    loading(`game data (${DATA_PACKAGE})`, fetchBytes(DATA_PACKAGE).then(unpack)),
+    loading(`font (${FONT})`, fetchBytes(FONT).then((bytes) => [{ name: FONT, bytes }])),
+  ]).then((parts) => parts.flat());
 
   // Test and benchmark runs pass an input script (?script=URL), fed to the game as
   // key events the way the desktop game's --script does; ?deterministic=1 adds

@@ -6,8 +6,8 @@
 //   replay   stage 1's replay, fed through the input-script path, reaches the goal;
 //   save     pause, save to file 3, close the browser, start it again on the same
 //            profile, continue from file 3: the saved stage comes back;
-//   missing-files  a page served without its data package, its code or its
-//            script says which.
+//   missing-files  a page served without its data package, its font, its code or
+//            its script says which.
 // Usage: node page_test.js --web DIR --data DIR --native TORV --replays DIR
 'use strict';
 
@@ -178,6 +178,7 @@ test('save', async () => {
 test('missing-files', async () => {
   const cases = [
     { hide: '/torv.data', message: /torv\.data.*could not be loaded/ },
+    { hide: '/torv-gothic-subset.ttf', message: /font \(torv-gothic-subset\.ttf\) could not be loaded/ },
     { hide: '/torv.wasm', message: /torv\.wasm.*could not be loaded/ },
     { hide: '/torv.js', message: /torv\.js.*could not be loaded/ },
   ];
