@@ -64,6 +64,8 @@ WEB_DATA_TREE ?= $(LINUX)
 WEB_PORT ?= 8000
 web-data: | game-packages web-packages
 	@[ -f $(WEB_DATA_TREE)/CMakeCache.txt ] || $(MAKE) $(WEB_DATA_TREE)/CMakeCache.txt
+	@# Configured again first: a tree made before the font target existed must learn it.
+	@cmake $(WEB_DATA_TREE) > /dev/null
 	cmake --build $(WEB_DATA_TREE) -j$(JOBS) --target torv_data torv_web_font
 web: web-deps web-data $(WASM)/CMakeCache.txt
 	cmake --build $(WASM) -j$(JOBS) --target torv_web_page
