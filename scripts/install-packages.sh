@@ -29,7 +29,7 @@ if [ "${1:-}" = "--game" ]; then
   packages=("${game_packages[@]}")
 elif [ "${1:-}" = "--web" ]; then
   # The WebAssembly compilers, the browser the page is tested in, and the font tools
-  # that cut the page's font down to the game's characters (scripts/subset-font.py).
+  # that cut the page's font down to the game's characters (web/subset_font.py).
   packages+=(emscripten chromium python3 python3-fonttools)
 fi
 
